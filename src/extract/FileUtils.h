@@ -1,0 +1,53 @@
+#pragma once
+// Small file and drive routines the whole program shares. None of them shows
+// a message: they answer with a flag, -1 or a Windows error code, and only
+// OpenReadOnly raises (platform::EInOutError).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "extract/FormatSettings.h"
+#include "platform/FileObject.h"
+
+// "C:\dir" -> "C:\dir\"; an empty path stays empty.
+std::string AddBackslash(std::string_view path);
+// Drops one final backslash: "C:\" -> "C:", "C:\dir\\" -> "C:\dir\".
+std::string RemoveBackslash(std::string_view path);
+
+// A file (not a directory) of that name exists; wildcards allowed.
+bool FileExists(std::string_view fileName);
+// With or without the final backslash; the empty path tests the current
+// drive's root. A root counts only when it holds an entry.
+bool DirectoryExists(std::string_view dirPath);
+
+// 'A'/'a' = 1 ... 'Z'/'z' = 26, anything else -1.
+int DriveNumber(char letter);
+// The drive exists and has a medium; asked with critical errors failing
+// silently, the previous error mode restored afterwards.
+bool DriveReady(char letter);
+// Free bytes of the drive, or -1 when it is not ready.
+std::int64_t DriveFreeSpace(char letter);
+
+// Size in bytes of the first entry matching the name (a directory gives 0),
+// or -1 when nothing matches.
+std::int64_t FileSizeByName(std::string_view fileName);
+
+// Opens the file for writing (so a read-only or busy file is refused before
+// anything is deleted), closes and deletes it. errorCode is 0 or the Windows
+// error code of the step that failed; the result is errorCode == 0.
+bool TryDeleteFile(std::string_view fileName, int& errorCode);
+
+// Opens the file already bound to `file` for reading only, shared for
+// reading. Raises platform::EInOutError with the Windows error code.
+void OpenReadOnly(platform::FileObject& file, int recordSize);
+
+// "Reason: I/O Error <code>\r\n" and, for the codes we know, a phrase.
+// Callers put their own first line and "\r\n" in front.
+std::string IoErrorText(int errorCode);
+
+// objectName of the active window's control that holds the input focus, or
+// empty when none does.
+std::string FocusedControlName();
+
+// The larger of the two (either one when equal).
+int Max(int a, int b);
