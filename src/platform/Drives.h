@@ -34,7 +34,9 @@ std::string DriveHostRoot(char letter);
 // keep their spelling, so a new file takes the name as given. Returns 0 or a
 // Windows error code (3 for a letter without a drive, 123 for wildcards,
 // 206 for a name that is too long).
-int ToHostPath(std::string_view winPath, std::string& hostPath);
+// `dirMissing` (if given) tells whether a directory on the way does not exist,
+// so that callers can answer 3 rather than 2.
+int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing = nullptr);
 
 // Windows path of a host path, or empty when no drive holds it.
 std::string ToWindowsPath(std::string_view hostPath);

@@ -1,0 +1,213 @@
+#include "platform/Drives.h"
+
+#include <algorithm>
+#include <cctype>
+#include <dirent.h>
+#include <filesystem>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/Codepage.h"
+#include "platform/Paths.h"
+#include "platform/WinError.h"
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+std::unique_ptr<DriveTable>& TableSlot() {
+    static std::unique_ptr<DriveTable> table;
+    return table;
+}
+
+bool IsMountPoint(const fs::path& dir) {
+    struct stat self {}, parent {};
+    if (stat(dir.c_str(), &self) != 0 || stat(dir.parent_path().c_str(), &parent) != 0)
+        return false;
+    return S_ISDIR(self.st_mode) && self.st_dev != parent.st_dev;
+}
+
+void CollectMounts(const fs::path& dir, int depth, std::vector<std::string>& out) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        if (!entry.is_directory(ec))
+            continue;
+        if (IsMountPoint(entry.path()))
+            out.push_back(entry.path().string());
+        else if (depth > 0)
+            CollectMounts(entry.path(), depth - 1, out);
+    }
+}
+
+// Does a host name read the same after a trip through Windows-1252, so that
+// it can be opened by the name it is listed under?
+bool AnsiName(const std::string& hostName, std::string& ansi) {
+    bool lossless = false;
+    ansi = Utf8ToAnsi(hostName, &lossless);
+    return lossless && hostName.find('\\') == std::string::npos;
+}
+
+// The entry of `dir` that equals `name` ignoring case, or empty.
+std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
+    std::unique_ptr<DIR, int (*)(DIR*)> d(opendir(dir.c_str()), closedir);
+    if (!d)
+        return {};
+    std::string ansi;
+    while (dirent* e = readdir(d.get())) {
+        std::string hostName = e->d_name;
+        if (hostName == "." || hostName == "..")
+            continue;
+        if (AnsiName(hostName, ansi) && EqualIgnoringCase(ansi, name))
+            return hostName;
+    }
+    return {};
+}
+
+bool HasInvalidNameChar(std::string_view name) {
+    for (unsigned char c : name)
+        if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"')
+            return true;
+    return false;
+}
+
+std::string JoinHost(const std::string& dir, const std::string& name) {
+    return dir == "/" ? "/" + name : dir + "/" + name;
+}
+
+} // namespace
+
+DriveTable DefaultDriveTable() {
+    DriveTable table;
+    table.roots.emplace('C', std::string(1, '/'));
+    std::vector<std::string> mounts;
+    CollectMounts("/media", 1, mounts);
+    CollectMounts("/run/media", 2, mounts);
+    CollectMounts("/mnt", 1, mounts);
+    std::sort(mounts.begin(), mounts.end());
+    char letter = 'D';
+    for (const std::string& m : mounts) {
+        if (letter > 'Z')
+            break;
+        table.roots[letter++] = m;
+    }
+    return table;
+}
+
+const DriveTable& CurrentDriveTable() {
+    if (!TableSlot())
+        SetDriveTable(DefaultDriveTable());
+    return *TableSlot();
+}
+
+void SetDriveTable(DriveTable table) {
+    TableSlot() = std::make_unique<DriveTable>(std::move(table));
+    char drive = TableSlot()->roots.empty() ? 'C' : TableSlot()->roots.begin()->first;
+    std::string dirOnIt;
+    std::error_code ec;
+    const std::string cwd = fs::current_path(ec).string();
+    if (!ec) {
+        const std::string win = ToWindowsPath(cwd);
+        if (!win.empty()) {
+            drive = win[0];
+            dirOnIt = win;
+        }
+    }
+    ResetCurrentDirs(drive, dirOnIt);
+}
+
+std::string DriveHostRoot(char letter) {
+    letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    const auto& roots = CurrentDriveTable().roots;
+    auto it = roots.find(letter);
+    return it == roots.end() ? std::string() : it->second;
+}
+
+bool DriveExists(char letter) { return !DriveHostRoot(letter).empty(); }
+
+int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing) {
+    hostPath.clear();
+    if (dirMissing)
+        *dirMissing = false;
+    std::string full;
+    if (int err = ExpandPath(winPath, full))
+        return err;
+    std::string dir = DriveHostRoot(full[0]);
+    if (dir.empty())
+        return ERROR_PATH_NOT_FOUND;
+
+    // Walk the components; once one is missing, the rest keep their spelling.
+    bool missing = false;
+    std::size_t pos = 3;
+    while (pos < full.size()) {
+        std::size_t end = full.find('\\', pos);
+        if (end == std::string::npos)
+            end = full.size();
+        const std::string name = full.substr(pos, end - pos);
+        pos = end + 1;
+        if (name.empty())
+            continue;
+        if (HasInvalidNameChar(name))
+            return ERROR_INVALID_NAME;
+        const bool lastComponent = pos >= full.size();
+        std::string hostName = AnsiToUtf8(name);
+        if (!missing) {
+            struct stat st {};
+            if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {
+                std::string found = FindIgnoringCase(dir, name);
+                if (found.empty())
+                    missing = true;
+                else
+                    hostName = found;
+            }
+            if (missing && !lastComponent && dirMissing)
+                *dirMissing = true;
+        }
+        dir = JoinHost(dir, hostName);
+    }
+    hostPath = dir;
+    return ERROR_SUCCESS;
+}
+
+std::string ToWindowsPath(std::string_view hostPath) {
+    const std::string host = fs::path(hostPath).lexically_normal().string();
+    if (host.empty() || host[0] != '/')
+        return {};
+    char bestLetter = 0;
+    std::size_t bestLength = 0;
+    for (const auto& [letter, root] : CurrentDriveTable().roots) {
+        const bool under = root == "/" ||
+                           (host.compare(0, root.size(), root) == 0 &&
+                            (host.size() == root.size() || host[root.size()] == '/'));
+        const std::size_t length = root == "/" ? 1 : root.size();
+        if (under && (bestLetter == 0 || length > bestLength)) {
+            bestLetter = letter;
+            bestLength = length;
+        }
+    }
+    if (!bestLetter)
+        return {};
+    std::string rest = host.substr(std::min(bestLength, host.size()));
+    std::string win = std::string(1, bestLetter) + ":";
+    std::size_t pos = 0;
+    for (;;) {
+        while (pos < rest.size() && rest[pos] == '/')
+            ++pos;
+        if (pos >= rest.size())
+            break;
+        std::size_t end = rest.find('/', pos);
+        if (end == std::string::npos)
+            end = rest.size();
+        std::string part = Utf8ToAnsi(rest.substr(pos, end - pos));
+        std::replace(part.begin(), part.end(), '\\', '?');
+        win += "\\" + part;
+        pos = end;
+    }
+    if (win.size() == 2)
+        win += '\\';
+    return win;
+}
+
+} // namespace platform

@@ -1,0 +1,170 @@
+#include "platform/FileOps.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include "platform/Codepage.h"
+#include "platform/Drives.h"
+#include "platform/HostAccess.h"
+#include "platform/Paths.h"
+#include "platform/ShareTable.h"
+#include "platform/WinError.h"
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+unsigned& ErrorModeSlot() {
+    static unsigned mode = 0;
+    return mode;
+}
+
+std::string& ProgramPathSlot() {
+    static std::string path;
+    return path;
+}
+
+bool HeldOpen(const std::string& hostPath) {
+    struct stat st {};
+    return stat(hostPath.c_str(), &st) == 0 && share::IsOpen({st.st_dev, st.st_ino});
+}
+
+bool SameEntry(const std::string& a, const std::string& b) {
+    struct stat x {}, y {};
+    return lstat(a.c_str(), &x) == 0 && lstat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+}
+
+// rename() that fails instead of replacing an existing target, also when one
+// appears between our check and the call.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+#ifdef SYS_renameat2
+    if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 1u /*RENAME_NOREPLACE*/) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+#endif
+    // File systems without the flag: a hard link cannot replace either.
+    if (link(from.c_str(), to.c_str()) != 0)
+        return errno;
+    if (unlink(from.c_str()) != 0) {
+        const int err = errno;
+        unlink(to.c_str());
+        return err;
+    }
+    return 0;
+}
+
+// Renames a file to a spelling that differs only in case (the same entry
+// to a case-insensitive look-up) through a temporary name.
+int ChangeCase(const std::string& from, const std::string& to) {
+    const std::string temp = from + ".~case";
+    if (rename(from.c_str(), temp.c_str()) != 0)
+        return errno;
+    if (int err = RenameNoReplace(temp, to)) {
+        rename(temp.c_str(), from.c_str());
+        return err;
+    }
+    return 0;
+}
+
+} // namespace
+
+int DeleteFile(std::string_view path) {
+    std::string host;
+    bool dirMissing = false;
+    if (int err = ToHostPath(path, host, &dirMissing))
+        return err;
+    if (int err = CheckRemoveEntry(host, dirMissing))
+        return err;
+    if (HeldOpen(host))
+        return ERROR_SHARING_VIOLATION;
+    if (unlink(host.c_str()) != 0)
+        return WinErrorFromErrno(errno, true, dirMissing);
+    return ERROR_SUCCESS;
+}
+
+int RenameFile(std::string_view from, std::string_view to) {
+    std::string hostFrom, hostTo;
+    bool fromDirMissing = false, toDirMissing = false;
+    if (int err = ToHostPath(from, hostFrom, &fromDirMissing))
+        return err;
+    if (int err = ToHostPath(to, hostTo, &toDirMissing))
+        return err;
+    struct stat st {};
+    if (lstat(hostFrom.c_str(), &st) != 0)
+        return fromDirMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
+    if (toDirMissing)
+        return ERROR_PATH_NOT_FOUND;
+    if (int err = CheckAddEntry(hostFrom, false))
+        return err;
+    if (int err = CheckAddEntry(hostTo, false))
+        return err;
+    if (HeldOpen(hostFrom))
+        return ERROR_SHARING_VIOLATION;
+
+    int err = 0;
+    if (SameEntry(hostFrom, hostTo)) {
+        // The look-up ignoring case found the source itself: only the
+        // spelling changes, to the name exactly as given.
+        const std::string full = ExpandFileName(to);
+        const std::string spelled = HostParent(hostFrom) + "/" + AnsiToUtf8(full.substr(full.rfind('\\') + 1));
+        if (spelled == hostFrom)
+            return ERROR_SUCCESS;
+        err = ChangeCase(hostFrom, spelled);
+        return err ? WinErrorFromErrno(err, true) : ERROR_SUCCESS;
+    }
+    err = RenameNoReplace(hostFrom, hostTo);
+    if (err == EEXIST || err == ENOTEMPTY)
+        return ERROR_ALREADY_EXISTS;
+    return err ? WinErrorFromErrno(err, true) : ERROR_SUCCESS;
+}
+
+int GetDiskSpace(std::string_view rootPath, DiskSpace& space) {
+    space = {};
+    std::string full;
+    if (int err = ExpandPath(rootPath, full))
+        return err;
+    const std::string host = DriveHostRoot(full[0]);
+    if (host.empty())
+        return ERROR_PATH_NOT_FOUND;
+    std::error_code ec;
+    if (!fs::is_directory(host, ec) || fs::is_empty(host, ec) || ec)
+        return ERROR_NOT_READY;
+    struct statvfs vfs {};
+    if (statvfs(host.c_str(), &vfs) != 0)
+        return ERROR_NOT_READY;
+    space.freeBytes = static_cast<std::int64_t>(vfs.f_bavail) * static_cast<std::int64_t>(vfs.f_frsize);
+    space.totalBytes = static_cast<std::int64_t>(vfs.f_blocks) * static_cast<std::int64_t>(vfs.f_frsize);
+    return ERROR_SUCCESS;
+}
+
+unsigned SetErrorMode(unsigned mode) {
+    const unsigned previous = ErrorModeSlot();
+    ErrorModeSlot() = mode;
+    return previous;
+}
+
+unsigned GetErrorMode() { return ErrorModeSlot(); }
+
+std::string ProgramPath() {
+    if (ProgramPathSlot().empty()) {
+        char buf[PATH_MAX];
+        const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+        if (n > 0)
+            ProgramPathSlot() = ToWindowsPath(std::string(buf, static_cast<std::size_t>(n)));
+    }
+    return ProgramPathSlot();
+}
+
+void SetProgramPath(std::string winPath) { ProgramPathSlot() = std::move(winPath); }
+
+} // namespace platform

@@ -1,0 +1,20 @@
+#pragma once
+// Permission rules kept by the layer itself, from the owner's permission
+// bits, so that they bind root too (as the read-only attribute binds an
+// administrator on Windows). Each returns 0 or a Windows error code.
+#include <string>
+
+namespace platform {
+
+std::string HostParent(const std::string& hostPath);
+
+// Opening an existing file for reading, or for reading and writing.
+int CheckOpenExisting(const std::string& hostPath, bool writing, bool dirMissing);
+// Creating a file, or emptying an existing one.
+int CheckCreateOrReplace(const std::string& hostPath, bool dirMissing);
+// Removing or renaming the entry of a file in its directory.
+int CheckRemoveEntry(const std::string& hostPath, bool dirMissing);
+// Adding an entry to a directory.
+int CheckAddEntry(const std::string& hostPath, bool dirMissing);
+
+} // namespace platform

@@ -1,0 +1,155 @@
+#include "platform/Paths.h"
+
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <vector>
+
+#include "platform/Drives.h"
+#include "platform/WinError.h"
+
+namespace platform {
+namespace {
+
+struct CurrentDirs {
+    char drive = 'C';
+    std::map<char, std::string> dirs; // drive -> "X:\path" (root "X:\")
+};
+
+CurrentDirs& State() {
+    static CurrentDirs state;
+    return state;
+}
+
+std::string RootOf(char letter) { return std::string(1, letter) + ":\\"; }
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool AllDots(const std::string& s) { return s.find_first_not_of('.') == std::string::npos; }
+
+// Drops what Windows drops from a name: one trailing dot inside a path, and
+// every trailing dot and blank at its end.
+std::string TrimName(std::string name, bool last) {
+    if (AllDots(name))
+        return name;
+    if (last) {
+        while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+            name.pop_back();
+    } else if (name.back() == '.') {
+        name.pop_back();
+    }
+    return name;
+}
+
+std::vector<std::string> SplitComponents(std::string_view path) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (char c : path) {
+        if (IsSeparator(c)) {
+            parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    parts.push_back(cur);
+    return parts;
+}
+
+} // namespace
+
+char CurrentDrive() { return State().drive; }
+
+std::string GetDriveCurrentDir(char letter) {
+    letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    auto it = State().dirs.find(letter);
+    return it == State().dirs.end() ? RootOf(letter) : it->second;
+}
+
+std::string GetCurrentDir() { return GetDriveCurrentDir(State().drive); }
+
+void ResetCurrentDirs(char currentDrive, std::string_view currentDirOnIt) {
+    State().drive = currentDrive;
+    State().dirs.clear();
+    if (!currentDirOnIt.empty())
+        State().dirs[currentDrive] = std::string(currentDirOnIt);
+}
+
+int ExpandPath(std::string_view path, std::string& full) {
+    full.clear();
+    if (path.empty())
+        return ERROR_INVALID_NAME;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
+        return ERROR_PATH_NOT_FOUND; // no network shares here
+
+    char drive = State().drive;
+    std::string base; // directory the path is relative to
+    std::string_view rest = path;
+    const bool hasDrive = path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+    if (hasDrive) {
+        drive = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+        rest = path.substr(2);
+    }
+    if (!rest.empty() && IsSeparator(rest[0]))
+        base = RootOf(drive);
+    else
+        base = GetDriveCurrentDir(drive);
+
+    std::vector<std::string> parts;
+    for (const std::string& p : SplitComponents(std::string_view(base).substr(3)))
+        if (!p.empty())
+            parts.push_back(p);
+
+    const bool trailingSeparator = !rest.empty() && IsSeparator(rest.back());
+    std::vector<std::string> given = SplitComponents(rest);
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        const bool last = i + 1 == given.size();
+        const std::string name = TrimName(given[i], last);
+        if (name.empty() || name == ".")
+            continue;
+        if (name == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            continue;
+        }
+        parts.push_back(name);
+    }
+
+    full = RootOf(drive);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i)
+            full += '\\';
+        full += parts[i];
+    }
+    if (trailingSeparator && !parts.empty())
+        full += '\\';
+    if (full.size() > MaxPathLength) {
+        full.clear();
+        return ERROR_FILENAME_EXCED_RANGE;
+    }
+    return ERROR_SUCCESS;
+}
+
+std::string ExpandFileName(std::string_view path) {
+    std::string full;
+    return ExpandPath(path, full) == ERROR_SUCCESS ? full : std::string();
+}
+
+int SetCurrentDir(std::string_view path) {
+    std::string full;
+    if (int err = ExpandPath(path, full))
+        return err;
+    std::string host;
+    bool dirMissing = false;
+    if (int err = ToHostPath(full, host, &dirMissing))
+        return err;
+    if (!std::filesystem::is_directory(host))
+        return ERROR_PATH_NOT_FOUND;
+    if (full.size() > 3 && full.back() == '\\')
+        full.pop_back();
+    State().drive = full[0];
+    State().dirs[full[0]] = full;
+    return ERROR_SUCCESS;
+}
+
+} // namespace platform
