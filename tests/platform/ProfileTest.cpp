@@ -1,0 +1,151 @@
+// Profile files on disk: defaults, reading back what was written, and writes
+// that fail without harming the file that was there.
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "TempDrives.h"
+#include "platform/Profile.h"
+
+namespace fs = std::filesystem;
+using platform::EFailure;
+using platform::TIniFile;
+using testsupport::SetReadOnly;
+using testsupport::TempDrives;
+
+namespace {
+
+std::string ReadHost(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+int FilesIn(const fs::path& dir) {
+    return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(Profile, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt) {
+    TempDrives drives;
+    TIniFile ini("C:\\prog\\Sporvik.ini");
+    EXPECT_EQ(ini.ReadString("options", "dir", "C:\\prog\\"), "C:\\prog\\");
+    EXPECT_EQ(ini.ReadInteger("options", "left", 365), 365);
+    TIniFile nowhere("C:\\no\\such\\dir\\Sporvik.ini");
+    EXPECT_EQ(nowhere.ReadInteger("options", "top", 167), 167);
+
+    ini.WriteString("options", "dir", "C:\\glyphs\\");
+    ini.WriteInteger("options", "resx", 1024);
+    ini.WriteInteger("options", "left", -4);
+    ini.WriteInteger("options", "top", 167);
+    EXPECT_EQ(ReadHost(drives.Host("prog/Sporvik.ini")),
+              "[options]\r\ndir=C:\\glyphs\\\r\nresx=1024\r\nleft=-4\r\ntop=167\r\n");
+    EXPECT_EQ(ini.ReadString("OPTIONS", "DIR", ""), "C:\\glyphs\\");
+    EXPECT_EQ(ini.ReadInteger("options", "left", 0), -4);
+    EXPECT_EQ(FilesIn(drives.Host("prog")), 1) << "no temporary file is left behind";
+}
+
+TEST(Profile, ReadsValuesOfAnExistingFile) {
+    TempDrives drives;
+    const std::string longValue(1500, 'x');
+    drives.WriteFile("prog/sporvik.INI", "[Options]\r\nDir=\r\nLeft=0x20\r\nTop=$1F\r\nresx=0x\r\n"
+                                         "long=" +
+                                             longValue + "\r\n");
+    // The name is found as Windows finds it, ignoring case.
+    TIniFile ini("C:\\Prog\\Sporvik.ini");
+    EXPECT_EQ(ini.ReadString("options", "dir", "default"), "");
+    EXPECT_EQ(ini.ReadInteger("options", "left", 365), 32);
+    EXPECT_EQ(ini.ReadInteger("options", "top", 167), 31);
+    EXPECT_EQ(ini.ReadInteger("options", "resx", 800), 800);
+    EXPECT_EQ(ini.ReadInteger("options", "dir", 7), 7);
+    EXPECT_EQ(ini.ReadString("options", "long", ""), longValue.substr(0, 1023));
+    EXPECT_EQ(ini.ReadString("options", "missing", longValue).size(), 1023u);
+}
+
+TEST(Profile, WritingChangesOnlyItsKey) {
+    TempDrives drives;
+    const auto file = drives.WriteFile(
+        "prog/Sporvik.ini", "; kept\n[other]\nx = 1\n\n[options]\nleft=1\n; end of options\n");
+    TIniFile ini("C:\\prog\\Sporvik.ini");
+    ini.WriteInteger("options", "LEFT", 99);
+    ini.WriteString("options", "dir", "C:\\");
+    ini.WriteString("new", "k", "v");
+    EXPECT_EQ(ReadHost(file), "; kept\r\n[other]\r\nx = 1\r\n\r\n[options]\r\nleft=99\r\n"
+                              "; end of options\r\ndir=C:\\\r\n\r\n[new]\r\nk=v\r\n");
+}
+
+TEST(Profile, AFileThatCannotBeWrittenRaisesAndStaysAsItWas) {
+    const std::string before = "[options]\r\nleft=1\r\n";
+    {
+        TempDrives drives;
+        const auto file = drives.WriteFile("prog/Sporvik.ini", before);
+        SetReadOnly(file);
+        TIniFile ini("C:\\prog\\Sporvik.ini");
+        EXPECT_THROW(ini.WriteInteger("options", "left", 2), EFailure);
+        EXPECT_EQ(ReadHost(file), before);
+        EXPECT_EQ(ini.ReadInteger("options", "left", 0), 1) << "a read-only file is still read";
+    }
+    {
+        TempDrives drives;
+        const auto file = drives.WriteFile("prog/Sporvik.ini", before);
+        SetReadOnly(drives.Host("prog"));
+        TIniFile ini("C:\\prog\\Sporvik.ini");
+        EXPECT_THROW(ini.WriteInteger("options", "left", 2), EFailure);
+        EXPECT_THROW(TIniFile("C:\\prog\\New.ini").WriteInteger("options", "left", 2), EFailure);
+        SetReadOnly(drives.Host("prog"), false);
+        EXPECT_EQ(ReadHost(file), before);
+        EXPECT_EQ(FilesIn(drives.Host("prog")), 1);
+    }
+    {
+        TempDrives drives;
+        EXPECT_THROW(TIniFile("C:\\missing\\Sporvik.ini").WriteString("options", "dir", "x"),
+                     EFailure);
+        EXPECT_THROW(TIniFile("Q:\\Sporvik.ini").WriteString("options", "dir", "x"), EFailure);
+    }
+}
+
+TEST(Profile, AFileThatCannotBeReadRaisesWithItsName) {
+    TempDrives drives;
+    const auto file = drives.WriteFile("prog/Sporvik.ini", "[options]\r\nleft=1\r\n");
+    fs::permissions(file, fs::perms::owner_read, fs::perm_options::remove);
+    TIniFile ini("C:\\prog\\Sporvik.ini");
+    try {
+        ini.ReadInteger("options", "left", 0);
+        ADD_FAILURE() << "no failure raised";
+    } catch (const EFailure& e) {
+        EXPECT_NE(std::string(e.what()).find("\"C:\\prog\\Sporvik.ini\""), std::string::npos)
+            << e.what();
+    }
+    // Replacing it would lose keys the program cannot see.
+    EXPECT_THROW(ini.WriteInteger("options", "top", 2), EFailure);
+    fs::permissions(file, fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(ReadHost(file), "[options]\r\nleft=1\r\n");
+
+    drives.MakeDir("prog/Dir.ini");
+    EXPECT_THROW(TIniFile("C:\\prog\\Dir.ini").ReadString("options", "dir", ""), EFailure);
+    EXPECT_THROW(TIniFile("C:\\prog\\Dir.ini").WriteString("options", "dir", ""), EFailure);
+}
+
+TEST(Profile, RefusesTextThatWouldBreakTheLines) {
+    TempDrives drives;
+    TIniFile ini("C:\\prog\\Sporvik.ini");
+    ini.WriteString("options", "left", "1");
+    EXPECT_THROW(ini.WriteString("options", "dir", "C:\\a\r\n[evil]\r\nx=1"), EFailure);
+    EXPECT_THROW(ini.WriteString("options", "a=b", "1"), EFailure);
+    EXPECT_THROW(ini.WriteString("opt]ions", "a", "1"), EFailure);
+    EXPECT_EQ(ReadHost(drives.Host("prog/Sporvik.ini")), "[options]\r\nleft=1\r\n");
+}
+
+TEST(Profile, KeepsTheFilesPermissionsAndFollowsALink) {
+    TempDrives drives;
+    const auto real = drives.WriteFile("data/real.ini", "[options]\r\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, drives.Host("prog/Sporvik.ini"));
+    TIniFile("C:\\prog\\Sporvik.ini").WriteInteger("options", "top", 3);
+    EXPECT_TRUE(fs::is_symlink(drives.Host("prog/Sporvik.ini")));
+    EXPECT_EQ(ReadHost(real), "[options]\r\ntop=3\r\n");
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+} // namespace
