@@ -39,6 +39,8 @@ public:
     void SetDirection(TDirection direction);
 
     // What the label shows (Windows-1252), as computed for the current width.
+    // Qt hands a hidden widget its resize only when it is shown, so a label
+    // resized while hidden catches up then, before it is first drawn.
     const std::string& Caption() const { return caption_; }
     const std::vector<std::string>& PathParts() const { return pathParts_; }
     bool HasDrive() const { return hasDrive_; }
