@@ -1,0 +1,30 @@
+#pragma once
+// A button's glyph: a bitmap loaded from a .bmp file, holding up to four
+// images of equal width side by side, drawn with one colour transparent, and
+// the greyed, embossed look of a disabled button.
+#include <QColor>
+#include <QImage>
+#include <string>
+
+#include "platform/Failure.h"
+
+namespace platform {
+
+// The bitmap of a .bmp file named by a Windows path. A zero-length file gives
+// an empty (null) picture. Raises EFailure when the file cannot be opened or
+// read (the text names its full path) and "Bitmap image is not valid" when it
+// holds no readable bitmap.
+QImage LoadBitmapFromFile(const std::string& winPath);
+
+// The colour drawn transparent: the bitmap's bottom-left pixel.
+QRgb TransparentColor(const QImage& bitmap);
+
+// Image `index` (0-based) of a bitmap cut into `count` images of equal width,
+// with every pixel of the transparent colour made clear.
+QImage GlyphImage(const QImage& bitmap, int count, int index);
+
+// The disabled look of an image: a light copy of its shape (its pixels that
+// are not clear) one pixel down and right, under a dark copy of the shape.
+QImage DisabledImage(const QImage& image, const QColor& light, const QColor& dark);
+
+} // namespace platform
