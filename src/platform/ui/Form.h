@@ -1,0 +1,36 @@
+#pragma once
+// TForm: the base of the program's dialogs, giving a QDialog the rules of a
+// modal form:
+// - closing it through its title bar (close box, Alt+F4) gives mrCancel (2);
+// - Escape presses the Escape button (a visible, enabled TButton with Cancel
+//   set); a form without one ignores Escape;
+// - Enter presses the focused button, else the default button (Qt's own);
+// - F1 shows help for the form's help context when it is not 0;
+// - the active control gets the focus whenever the form is shown.
+#include <QDialog>
+
+class TForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm(QWidget* parent = nullptr);
+
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int context) { helpContext_ = context; }
+
+    QWidget* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(QWidget* control) { activeControl_ = control; }
+
+    // Dialog border: fixed client size, a caption bar with a close box and
+    // no minimise or maximise box.
+    void SetDialogBorder(int clientWidth, int clientHeight);
+
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    int helpContext_ = 0;
+    QWidget* activeControl_ = nullptr;
+};

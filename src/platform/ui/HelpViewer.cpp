@@ -1,0 +1,120 @@
+#include "platform/ui/HelpViewer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <vector>
+
+#include "platform/Codepage.h"
+#include "platform/Drives.h"
+#include "platform/FileObject.h"
+#include "platform/ui/Application.h"
+
+namespace {
+
+QPointer<THelpViewer>& Viewer() {
+    static QPointer<THelpViewer> viewer;
+    return viewer;
+}
+
+// The whole file, read through the platform so that its rules on names and
+// permissions hold here too. Raises platform::EInOutError.
+QByteArray ReadHelpFile(const std::string& winPath) {
+    platform::FileObject file(winPath);
+    file.Reset(platform::FileAccess::ReadOnly, 1);
+    QByteArray bytes(static_cast<qsizetype>(file.Size()), '\0');
+    const std::int64_t read = file.Read(bytes.data(), bytes.size());
+    bytes.truncate(static_cast<qsizetype>(read));
+    file.Close();
+    return bytes;
+}
+
+void ReportUnusableFile(const std::string& winPath, int errorCode) {
+    const bool missing = errorCode == platform::ERROR_FILE_NOT_FOUND ||
+                         errorCode == platform::ERROR_PATH_NOT_FOUND ||
+                         errorCode == platform::ERROR_INVALID_DRIVE;
+    const std::string text =
+        "The help file " + winPath + (missing ? " was not found." : " cannot be read.");
+    QMessageBox box(QMessageBox::Warning, platform::ToQt(platform::Application().Title()),
+                    platform::ToQt(text), QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setObjectName("OK");
+    box.exec();
+}
+
+// A window shown while a modal dialog runs is blocked unless it belongs to
+// that dialog; hanging the viewer on the dialog keeps it usable.
+void KeepUsableBesideModal(THelpViewer* viewer) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == viewer)
+        return;
+    viewer->winId();
+    if (QWindow* own = viewer->windowHandle())
+        own->setTransientParent(modal->window()->windowHandle());
+}
+
+} // namespace
+
+THelpViewer::THelpViewer(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
+    setWindowFlags(Qt::Window);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName("HelpViewer");
+    browser_->setObjectName("Topic");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    resize(520, 440);
+}
+
+void THelpViewer::ShowTopic(const std::string& winPath, const QByteArray& html, int context) {
+    // Read afresh each time, so an edited help file shows its new text.
+    browser_->setHtml(QString::fromUtf8(html));
+    file_ = winPath;
+    context_ = context;
+    const QString title = browser_->documentTitle();
+    setWindowTitle(title.isEmpty() ? platform::ToQt(winPath) : title);
+    browser_->verticalScrollBar()->setValue(0);
+    if (context != 0)
+        browser_->scrollToAnchor(platform::HelpAnchor(context));
+}
+
+namespace platform {
+
+QString HelpAnchor(int context) {
+    return QStringLiteral("context-%1").arg(context);
+}
+
+bool ShowHelpTopic(std::string_view helpFile, int context) {
+    const std::string winPath(helpFile);
+    QByteArray html;
+    try {
+        html = ReadHelpFile(winPath);
+    } catch (const EInOutError& e) {
+        ReportUnusableFile(winPath, e.ErrorCode());
+        return false;
+    }
+    if (!Viewer())
+        Viewer() = new THelpViewer();
+    THelpViewer* viewer = Viewer();
+    KeepUsableBesideModal(viewer);
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+    viewer->ShowTopic(winPath, html, context);
+    return true;
+}
+
+THelpViewer* HelpViewer() {
+    return Viewer();
+}
+
+void CloseHelpViewer() {
+    if (Viewer())
+        delete Viewer();
+}
+
+} // namespace platform
