@@ -1,0 +1,258 @@
+#include "dialogs/QZdialog.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+
+#include "extract/FileUtils.h"
+#include "platform/Codepage.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/BitBtn.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/MulDiv.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/StockIcons.h"
+
+using platform::MulDiv;
+
+namespace {
+
+struct ButtonSpec {
+    const char* name;
+    const char* caption;
+    int result;
+};
+
+// Indexed by MessageButton.
+constexpr std::array<ButtonSpec, 9> kButtons = {{
+    {"Yes", "Yes", mrYes},
+    {"No", "No", mrNo},
+    {"OK", "OK", mrOk},
+    {"Cancel", "Cancel", mrCancel},
+    {"Abort", "Abort", mrAbort},
+    {"Retry", "Retry", mrRetry},
+    {"Ignore", "Ignore", mrIgnore},
+    {"All", "All", mrAll},
+    {"Help", "Help", mrNone},
+}};
+
+struct KindSpec {
+    const char* caption;
+    int icon;
+};
+
+// Indexed by MessageKind; Custom takes the application's title and no icon.
+constexpr std::array<KindSpec, 5> kKinds = {{
+    {"Warning", platform::IDI_EXCLAMATION},
+    {"Error", platform::IDI_HAND},
+    {"Information", platform::IDI_ASTERISK},
+    {"Confirmation", platform::IDI_QUESTION},
+    {nullptr, 0},
+}};
+
+const KindSpec& Kind(MessageKind kind) {
+    const auto index = static_cast<std::size_t>(kind);
+    return kKinds[index < kKinds.size() ? index : kKinds.size() - 1];
+}
+
+int HorzUnits(int units, QSize charSize) {
+    return MulDiv(units, charSize.width(), 4);
+}
+int VertUnits(int units, QSize charSize) {
+    return MulDiv(units, charSize.height(), 8);
+}
+
+constexpr int kMessageFlags =
+    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+// The rectangle the text needs when broken into lines at half the screen's
+// width; a single longer word widens it.
+QSize MeasureText(const QFont& font, const QString& text) {
+    const QRect bounds = QFontMetrics(font).boundingRect(
+        QRect(0, 0, platform::ScreenWidth() / 2, 0), kMessageFlags, TLabel::ShownText(text));
+    return QSize(bounds.right() + 1, bounds.bottom() + 1);
+}
+
+int CountButtons(MessageButtons buttons) {
+    int count = 0;
+    for (unsigned b = 0; b < kButtons.size(); ++b)
+        count += buttons.Contains(static_cast<MessageButton>(b)) ? 1 : 0;
+    return count;
+}
+
+int CharHeightOf(int fontHeight) {
+    if (fontHeight == 0)
+        return 11;
+    // Only the size counts, not the sign; absurd sizes are capped.
+    return static_cast<int>(std::min<long long>(std::llabs(fontHeight), 4096));
+}
+
+void AddIcon(TMessageForm& form, const MessageLayout& layout, int iconId) {
+    auto* image = new QLabel(&form);
+    image->setObjectName("Image_QZ1");
+    image->setGeometry(layout.HorzMargin, layout.VertMargin, 32, 32);
+    image->setPixmap(platform::LoadStockIcon(iconId));
+}
+
+} // namespace
+
+MessageLayout MessageLayoutFor(QSize c) {
+    return MessageLayout{HorzUnits(8, c),  VertUnits(8, c),  HorzUnits(10, c), VertUnits(10, c),
+                         HorzUnits(50, c), VertUnits(14, c), HorzUnits(4, c)};
+}
+
+QSize AverageCharSize(const QFont& font) {
+    static const QString letters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const QFontMetrics metrics(font);
+    return QSize(metrics.horizontalAdvance(letters) / 52, metrics.height());
+}
+
+TMessageForm::TMessageForm(QWidget* parent) : TForm(parent) {}
+
+void TMessageForm::HelpButtonClick() {
+    platform::Application().HelpContext(HelpContext());
+}
+
+std::unique_ptr<TMessageForm> CreateMessageForm(const std::string& text, MessageKind kind,
+                                                MessageButtons buttons, MessageButton defaultButton,
+                                                bool showIcon, int fontHeight) {
+    auto form = std::make_unique<TMessageForm>();
+    form->setFont(platform::DesignFont("Arial", -CharHeightOf(fontHeight), true));
+    const MessageLayout layout = MessageLayoutFor(AverageCharSize(form->font()));
+
+    const QString shownText = platform::ToQt(text);
+    const QSize textSize = MeasureText(form->font(), shownText);
+    const KindSpec& kindSpec = Kind(kind);
+    const bool withIcon = showIcon && kindSpec.icon != 0;
+    const int iconTextWidth =
+        withIcon ? textSize.width() + 32 + layout.HorzSpacing : textSize.width();
+    const int iconTextHeight = withIcon ? Max(textSize.height(), 32) : textSize.height();
+
+    const int buttonCount = CountButtons(buttons);
+    const int buttonGroupWidth = buttonCount == 0 ? 0
+                                                  : buttonCount * layout.ButtonWidth +
+                                                        (buttonCount - 1) * layout.ButtonSpacing;
+
+    const int clientWidth = Max(iconTextWidth, buttonGroupWidth) + 2 * layout.HorzMargin;
+    const int clientHeight =
+        iconTextHeight + layout.ButtonHeight + layout.VertSpacing + 2 * layout.VertMargin;
+    form->SetDialogBorder(clientWidth, clientHeight);
+    const QSize outer = form->frameGeometry().size();
+    form->move(platform::ScreenWidth() / 2 - outer.width() / 2,
+               platform::ScreenHeight() / 2 - outer.height() / 2);
+
+    form->setWindowTitle(platform::ToQt(kindSpec.caption ? std::string(kindSpec.caption)
+                                                         : platform::Application().Title()));
+    if (withIcon)
+        AddIcon(*form, layout, kindSpec.icon);
+
+    auto* message = new TLabel(form.get());
+    message->setObjectName("Message");
+    message->setWordWrap(true);
+    message->SetAutoSize(false);
+    message->setText(shownText);
+    message->setGeometry(iconTextWidth - textSize.width() + layout.HorzMargin, layout.VertMargin,
+                         textSize.width(), textSize.height());
+
+    int x = (clientWidth - buttonGroupWidth) / 2;
+    const int y = iconTextHeight + layout.VertMargin + layout.VertSpacing;
+    TButton* first = nullptr;
+    for (unsigned b = 0; b < kButtons.size(); ++b) {
+        const auto which = static_cast<MessageButton>(b);
+        if (!buttons.Contains(which))
+            continue;
+        auto* button = new TButton(form.get());
+        button->setObjectName(kButtons[b].name);
+        button->SetCaption(kButtons[b].caption);
+        button->SetModalResult(kButtons[b].result);
+        button->setGeometry(x, y, layout.ButtonWidth, layout.ButtonHeight);
+        if (which == MessageButton::Help)
+            QObject::connect(button, &QPushButton::clicked, form.get(),
+                             platform::GuardedCall(form.get(), &TMessageForm::HelpButtonClick));
+        if (!first)
+            first = button;
+        if (which == defaultButton) {
+            button->setDefault(true);
+            button->SetCancel(true);
+            form->SetActiveControl(button);
+        }
+        x += layout.ButtonWidth + layout.ButtonSpacing;
+    }
+    if (!buttons.Contains(defaultButton)) {
+        if (buttons.Contains(MessageButton::OK) && !buttons.Contains(MessageButton::Cancel))
+            form->findChild<TButton*>("OK")->SetCancel(true);
+        form->SetActiveControl(first);
+    }
+    return form;
+}
+
+int MessageDialog(const std::string& text, MessageKind kind, MessageButtons buttons,
+                  MessageButton defaultButton, bool showIcon, int fontHeight, int helpContext) {
+    const std::unique_ptr<TMessageForm> form =
+        CreateMessageForm(text, kind, buttons, defaultButton, showIcon, fontHeight);
+    form->SetHelpContext(helpContext);
+    return form->exec();
+}
+
+bool InputDialog(const std::string& caption, const std::string& prompt, std::string& value,
+                 int helpContext) {
+    TForm form;
+    form.setFont(platform::DefaultFormFont());
+    const QSize c = AverageCharSize(form.font());
+    form.SetDialogBorder(HorzUnits(190, c), VertUnits(63, c));
+    form.setWindowTitle(platform::ToQt(caption));
+    form.move(platform::ScreenCentre(form.frameGeometry().size()));
+
+    auto* promptLabel = new TLabel(&form);
+    promptLabel->setObjectName("Prompt");
+    promptLabel->SetCaption(prompt);
+    promptLabel->move(HorzUnits(10, c), VertUnits(8, c));
+
+    auto* edit = new QLineEdit(&form);
+    edit->setObjectName("Edit");
+    edit->setGeometry(promptLabel->x(), VertUnits(19, c), HorzUnits(170, c),
+                      edit->sizeHint().height());
+    const QString shownValue = platform::ToQt(value);
+    // The limit holds for typing; a longer value handed in is kept whole.
+    edit->setMaxLength(std::max<int>(255, int(shownValue.size())));
+    edit->setText(shownValue);
+    edit->selectAll();
+    form.SetActiveControl(edit);
+
+    const int space = helpContext == 0 ? 30 : 10;
+    const int buttonTop = VertUnits(41, c);
+    const auto place = [&](TButton* button, int leftUnits) {
+        button->setGeometry(HorzUnits(leftUnits, c), buttonTop, HorzUnits(50, c), VertUnits(14, c));
+    };
+    auto* ok = new TButton(&form);
+    ok->setObjectName("OK");
+    ok->SetCaption("OK");
+    ok->SetModalResult(mrOk);
+    ok->setDefault(true);
+    place(ok, space);
+    auto* cancel = new TButton(&form);
+    cancel->setObjectName("Cancel");
+    cancel->SetCaption("Cancel");
+    cancel->SetModalResult(mrCancel);
+    cancel->SetCancel(true);
+    place(cancel, space + 50 + space);
+    if (helpContext != 0) {
+        auto* help = new TBitBtn(&form);
+        help->setObjectName("Help");
+        help->SetKind(TBitBtnKind::Help);
+        help->SetHelpContext(helpContext);
+        place(help, space + 50 + space + 50 + space);
+    }
+
+    if (form.exec() != mrOk)
+        return false;
+    value = platform::FromQt(edit->text());
+    return true;
+}
