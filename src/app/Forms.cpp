@@ -1,0 +1,5 @@
+#include "app/Forms.h"
+
+TFormMainWindow* FormMainWindow = nullptr;
+TOSDialog* OSDialog = nullptr;
+TFormAbout* FormAbout = nullptr;

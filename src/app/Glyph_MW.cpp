@@ -1,0 +1,269 @@
+// The main window's layout, start and close, settings file, and the plain
+// commands Help, About and Exit.
+#include "app/Glyph_MW.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <string_view>
+
+#include "app/CommandGlyphs.h"
+#include "app/Forms.h"
+#include "controls/FiLabel.h"
+#include "dialogs/Glyph_About.h"
+#include "dialogs/QZdialog.h"
+#include "platform/FileOps.h"
+#include "platform/Profile.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Bevel.h"
+#include "platform/ui/Fonts.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/PopupMenu.h"
+#include "platform/ui/ProgressBar.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/SpeedButton.h"
+
+std::string CurrentDir;
+bool RefillPending = false;
+
+namespace {
+
+constexpr int kClientWidth = 362;
+constexpr int kClientHeight = 291;
+constexpr int kCommandTop = 195;
+constexpr int kButtonSize = 25;
+constexpr int kHelpContextWindow = 1;
+constexpr int kHelpContextMenu = 20;
+constexpr const char* kSection = "options";
+
+void ReportSettingsError(const char* text) {
+    MessageDialog(text, MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+}
+
+} // namespace
+
+TFormMainWindow::TFormMainWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
+    setObjectName("FormMainWindow");
+    setFixedSize(kClientWidth, kClientHeight);
+    setFont(platform::DesignFont("System", -13));
+    move(DesignLeft, DesignTop);
+    CreateControls();
+    platform::Guarded([this] { FormCreate(this); });
+}
+
+TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left, const QImage& picture,
+                                                   int images,
+                                                   void (TFormMainWindow::*handler)(QObject*)) {
+    auto* button = new TSpeedButton(this);
+    button->setObjectName(name);
+    button->setGeometry(left, kCommandTop, kButtonSize, kButtonSize);
+    button->SetGlyph(picture);
+    button->SetNumGlyphs(images);
+    button->SetShowHint(true);
+    connect(button, &TSpeedButton::clicked, this,
+            [this, handler](TSpeedButton* sender) { platform::Guarded([&] { (this->*handler)(sender); }); });
+    return button;
+}
+
+void TFormMainWindow::CreateControls() {
+    BevelSpeedButtons = new TBevel(this);
+    BevelSpeedButtons->setObjectName("BevelSpeedButtons");
+    BevelSpeedButtons->setGeometry(13, 10, 335, 175);
+    BevelSpeedButtons->SetShape(TBevel::bsBox);
+    BevelSpeedButtons->SetStyle(TBevel::bsLowered);
+
+    using F = TFormMainWindow;
+    SpeedButtonExit = CreateCommandButton("SpeedButtonExit", 13, glyphs::ExitGlyph(), 2, &F::SpeedButtonExitClick);
+    SpeedButtonFirst = CreateCommandButton("SpeedButtonFirst", 47, glyphs::FirstGlyph(), 1, &F::SpeedButtonFirstClick);
+    SpeedButtonPrevious =
+        CreateCommandButton("SpeedButtonPrevious", 82, glyphs::PreviousGlyph(), 1, &F::SpeedButtonPreviousClick);
+    SpeedButtonNext = CreateCommandButton("SpeedButtonNext", 116, glyphs::NextGlyph(), 1, &F::SpeedButtonNextClick);
+    SpeedButtonLast = CreateCommandButton("SpeedButtonLast", 151, glyphs::LastGlyph(), 1, &F::SpeedButtonLastClick);
+    SpeedButtonDisable =
+        CreateCommandButton("SpeedButtonDisable", 185, glyphs::DisableGlyph(), 2, &F::SpeedButtonDisableClick);
+    SpeedButtonDirectory =
+        CreateCommandButton("SpeedButtonDirectory", 220, glyphs::DirectoryGlyph(), 1, &F::SpeedButtonDirectoryClick);
+    SpeedButtonExtract =
+        CreateCommandButton("SpeedButtonExtract", 254, glyphs::ExtractGlyph(), 2, &F::SpeedButtonExtractClick);
+    SpeedButtonHilfe = CreateCommandButton("SpeedButtonHilfe", 289, glyphs::HelpGlyph(), 2, &F::SpeedButtonHilfeClick);
+    SpeedButtonAbout = CreateCommandButton("SpeedButtonAbout", 323, glyphs::AboutGlyph(), 2, &F::SpeedButtonAboutClick);
+
+    FileLabel1 = new TFileLabel(this);
+    FileLabel1->setObjectName("FileLabel1");
+    FileLabel1->setGeometry(10, 230, 336, 17);
+    FileLabel1->SetDirection(drFromLeft);
+    FileLabel1->SetSeparator("\\");
+
+    LabelAnzahl = new TLabel(this);
+    LabelAnzahl->setObjectName("LabelAnzahl");
+    LabelAnzahl->SetAutoSize(false);
+    LabelAnzahl->setGeometry(10, 255, 336, 17);
+
+    ProgressBar1 = new TProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setGeometry(0, kClientHeight - 15, kClientWidth, 15); // aligned to the bottom edge
+    ProgressBar1->SetRange(0, 100);
+    ProgressBar1->SetStep(10);
+
+    CreateMenu();
+}
+
+void TFormMainWindow::CreateMenu() {
+    PopUpMenuGlyphs = new TPopupMenu(this, "PopUpMenuGlyphs");
+    auto item = [this](const char* name, void (TFormMainWindow::*handler)(QObject*)) {
+        auto* menuItem = new TMenuItem(this, name);
+        if (handler)
+            connect(menuItem, &TMenuItem::clicked, this,
+                    [this, handler](TMenuItem* sender) { platform::Guarded([&] { (this->*handler)(sender); }); });
+        return menuItem;
+    };
+    CopyToClipboard1 = item("CopyToClipboard1", nullptr);
+    AsName1 = item("AsName1", nullptr);
+    AsBitmap1 = item("AsBitmap1", nullptr);
+    Rename1 = item("Rename1", nullptr);
+    Delete1 = item("Delete1", nullptr);
+    ThisGlyph1 = item("ThisGlyph1", nullptr);
+    AllPushed1 = item("AllPushed1", nullptr);
+    N1 = item("N1", nullptr);
+    N1->SetCaption("-");
+    PushAll1 = item("PushAll1", &TFormMainWindow::PushAll1Click);
+    UnpushAll1 = item("UnpushAll1", &TFormMainWindow::UnpushAll1Click);
+
+    CopyToClipboard1->Add(AsName1);
+    CopyToClipboard1->Add(AsBitmap1);
+    Delete1->Add(ThisGlyph1);
+    Delete1->Add(AllPushed1);
+    for (TMenuItem* top : {CopyToClipboard1, Rename1, Delete1, N1, PushAll1, UnpushAll1})
+        PopUpMenuGlyphs->Add(top);
+}
+
+void TFormMainWindow::CreateGlyphButtons() {
+    for (int row = 1; row <= GlyphRows; ++row) {
+        for (int column = 1; column <= GlyphColumns; ++column) {
+            const int n = (row - 1) * GlyphColumns + column;
+            auto* button = new TSpeedButton(this);
+            button->setGeometry(BevelSpeedButtons->x() + 40 * column - 25,
+                                BevelSpeedButtons->y() + 40 * row - 25, kButtonSize, kButtonSize);
+            button->setVisible(true);
+            button->SetShowHint(true);
+            button->SetAllowAllUp(true);
+            button->SetGroupIndex(n);
+            button->SetDown(false);
+            button->setObjectName(QString("SpeedButtonDyn%1").arg(n));
+            connect(button, &TSpeedButton::mouseDown, this,
+                    [this](TSpeedButton* sender, Qt::MouseButton b, Qt::KeyboardModifiers shift, int x, int y) {
+                        platform::Guarded([&] { SpeedButtonMouseDown(sender, b, shift, x, y); });
+                    });
+        }
+    }
+}
+
+void TFormMainWindow::FormCreate(QObject*) {
+    setWindowTitle(QString::fromLatin1(AboutText[0].data(), AboutText[0].size()) + " " +
+                   QString::fromLatin1(AboutText[1].data(), AboutText[1].size()));
+    PopUpMenuGlyphs->SetHelpContext(kHelpContextMenu);
+    CreateGlyphButtons();
+
+    SpeedButtonExit->SetHint("Exit Sporvik");
+    SpeedButtonFirst->SetHint("First Page");
+    SpeedButtonPrevious->SetHint("Previous Page");
+    SpeedButtonNext->SetHint("Next Page");
+    SpeedButtonLast->SetHint("Last Page");
+    SpeedButtonDirectory->SetHint("Select Directory Containing Glyphs");
+    SpeedButtonExtract->SetHint("Extract Bitmaps from .EXE file");
+    SpeedButtonAbout->SetHint("About the Author");
+    SpeedButtonHilfe->SetHint("Help");
+    SpeedButtonDisable->SetHint("Disable Glyphs");
+    SpeedButtonDisable->SetTag(0);
+
+    CopyToClipboard1->SetCaption("Copy to Clipboard");
+    AsName1->SetCaption("As Name");
+    AsBitmap1->SetCaption("As Bitmap");
+    Rename1->SetCaption("Rename");
+    Delete1->SetCaption("Delete");
+    ThisGlyph1->SetCaption("This Glyph");
+    AllPushed1->SetCaption("All Pushed");
+    PushAll1->SetCaption("Push All");
+    UnpushAll1->SetCaption("Pull All");
+
+    std::string dir;
+    try {
+        const platform::TIniFile ini(SettingsFileName());
+        dir = ini.ReadString(kSection, "dir", ProgramDirectory());
+        const int left = ini.ReadInteger(kSection, "left", x());
+        const int top = ini.ReadInteger(kSection, "top", y());
+        const int resx = ini.ReadInteger(kSection, "resx", platform::ScreenWidth());
+        PlaceWindow(left, top, resx);
+    } catch (const std::exception&) {
+        ReportSettingsError("Error reading .INI file");
+    }
+    LoadDirectory(dir);
+}
+
+// A saved position counts only when it was written at this screen width and
+// differs from the design position; otherwise the window opens centred.
+void TFormMainWindow::PlaceWindow(int left, int top, int resx) {
+    if (resx == platform::ScreenWidth() && !(left == DesignLeft && top == DesignTop)) {
+        move(left, top);
+        centreOnShow_ = false;
+    }
+}
+
+void TFormMainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (centreOnShow_) {
+        const QPoint centre = platform::ScreenCentre(frameGeometry().size());
+        move(std::max(0, centre.x()), std::max(0, centre.y()));
+    }
+}
+
+void TFormMainWindow::FormClose(QObject*) {
+    try {
+        platform::TIniFile ini(SettingsFileName());
+        ini.WriteString(kSection, "dir", CurrentDir);
+        ini.WriteInteger(kSection, "resx", platform::ScreenWidth());
+        ini.WriteInteger(kSection, "left", x());
+        ini.WriteInteger(kSection, "top", y());
+    } catch (const std::exception&) {
+        ReportSettingsError("Error writing .INI file");
+    }
+}
+
+void TFormMainWindow::closeEvent(QCloseEvent* event) {
+    platform::Guarded([this] { FormClose(this); });
+    event->accept();
+}
+
+void TFormMainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        platform::Guarded([] { platform::Application().HelpContext(kHelpContextWindow); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+std::string TFormMainWindow::ProgramDirectory() {
+    const std::string program = platform::ProgramPath();
+    const std::size_t cut = program.find_last_of("\\:");
+    return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
+}
+
+std::string TFormMainWindow::SettingsFileName() { return ProgramDirectory() + "Sporvik.ini"; }
+
+void TFormMainWindow::SpeedButtonExitClick(QObject*) { close(); }
+
+void TFormMainWindow::SpeedButtonHilfeClick(QObject*) { platform::Application().HelpContext(kHelpContextWindow); }
+
+void TFormMainWindow::SpeedButtonAboutClick(QObject*) {
+    if (FormAbout)
+        FormAbout->exec();
+}
+
+void TFormMainWindow::SpeedButtonExtractClick(QObject*) {
+    // Carving bitmaps out of executables comes with the extractor.
+}

@@ -1,0 +1,133 @@
+#pragma once
+// Glyph_MW: the main window. It shows the glyph files of one directory on 32
+// toggle buttons, a page at a time, and carries the command buttons, the
+// path and count labels, the progress bar and the glyph pop-up menu.
+//
+// The class is implemented across files by concern: Glyph_MW.cpp (layout,
+// start and close, settings, help, about, exit), Glyph_MW_Pages.cpp (the
+// page model and page commands) and Glyph_MW_Push.cpp (push state and the
+// disabled look).
+#include <QWidget>
+#include <functional>
+#include <string>
+
+class QMenu;
+class TBevel;
+class TFileLabel;
+class TLabel;
+class TMenuItem;
+class TPopupMenu;
+class TProgressBar;
+class TSpeedButton;
+
+// The directory whose glyphs are shown; ends with a backslash once loaded.
+extern std::string CurrentDir;
+// Set when deleted glyphs left holes in the page shown: the next Next Page
+// fills the current page again instead of moving on.
+extern bool RefillPending;
+
+class TFormMainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormMainWindow(QWidget* parent = nullptr);
+
+    // The glyph grid: 4 rows of 8 buttons.
+    static constexpr int GlyphRows = 4;
+    static constexpr int GlyphColumns = 8;
+    static constexpr int GlyphsPerPage = GlyphRows * GlyphColumns;
+    // Design position of the window; a saved position equal to it is not used.
+    static constexpr int DesignLeft = 365;
+    static constexpr int DesignTop = 167;
+
+    // Designed controls, in their designed order.
+    TBevel* BevelSpeedButtons;
+    TSpeedButton* SpeedButtonExit;
+    TSpeedButton* SpeedButtonFirst;
+    TSpeedButton* SpeedButtonPrevious;
+    TSpeedButton* SpeedButtonNext;
+    TSpeedButton* SpeedButtonLast;
+    TSpeedButton* SpeedButtonDisable;
+    TSpeedButton* SpeedButtonDirectory;
+    TSpeedButton* SpeedButtonExtract;
+    TSpeedButton* SpeedButtonHilfe;
+    TSpeedButton* SpeedButtonAbout;
+    TFileLabel* FileLabel1;
+    TLabel* LabelAnzahl;
+    TProgressBar* ProgressBar1;
+    TPopupMenu* PopUpMenuGlyphs;
+    TMenuItem* CopyToClipboard1;
+    TMenuItem* AsName1;
+    TMenuItem* AsBitmap1;
+    TMenuItem* Rename1;
+    TMenuItem* Delete1;
+    TMenuItem* ThisGlyph1;
+    TMenuItem* AllPushed1;
+    TMenuItem* N1;
+    TMenuItem* PushAll1;
+    TMenuItem* UnpushAll1;
+
+    // The page model.
+    int GlyphCount = 0;
+    int FirstShown = 0;
+    int LastShown = 0;
+
+    // Start and end.
+    void FormCreate(QObject* sender);
+    void FormClose(QObject* sender);
+    // The settings file beside the program.
+    static std::string SettingsFileName();
+    // The program's own directory, ending with a backslash.
+    static std::string ProgramDirectory();
+
+    // Pages.
+    void LoadDirectory(const std::string& path);
+    int CountGlyphFiles();
+    // False when the start index lies outside the listing or nothing was
+    // found; otherwise true with the number of buttons filled.
+    bool ShowPage(int start, int& filled);
+    void HideGlyphButtons(int from);
+    void StepProgress();
+    void UpdatePageButtons();
+    TSpeedButton* FindGlyphButton(const std::string& name);
+    // Glyph button n (1 to 32), found by its name.
+    TSpeedButton* GlyphButton(int n) const;
+
+    // Event handlers.
+    void SpeedButtonExitClick(QObject* sender);
+    void SpeedButtonHilfeClick(QObject* sender);
+    void SpeedButtonAboutClick(QObject* sender);
+    void SpeedButtonFirstClick(QObject* sender);
+    void SpeedButtonPreviousClick(QObject* sender);
+    void SpeedButtonNextClick(QObject* sender);
+    void SpeedButtonLastClick(QObject* sender);
+    void SpeedButtonDirectoryClick(QObject* sender);
+    void SpeedButtonExtractClick(QObject* sender);
+    void SpeedButtonMouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                              int x, int y);
+    void PushAll1Click(QObject* sender);
+    void UnpushAll1Click(QObject* sender);
+    void SpeedButtonDisableClick(QObject* sender);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateControls();
+    TSpeedButton* CreateCommandButton(const char* name, int left, const QImage& picture, int images,
+                                      void (TFormMainWindow::*handler)(QObject*));
+    void CreateMenu();
+    void CreateGlyphButtons();
+    void ReadSettings();
+    void WriteSettings();
+    void PlaceWindow(int left, int top, int resx);
+    void ShowGlyphCount();
+    // A page command: release all glyphs, show the page from `start` and, only
+    // when it was filled, let `onFilled` move the fields; the page buttons
+    // follow either way.
+    void RunPageCommand(int start, const std::function<void(int filled)>& onFilled);
+
+    bool centreOnShow_ = true;
+    bool shownOnce_ = false;
+};

@@ -1,0 +1,3 @@
+#include "extract/Extractor.h"
+
+int BitmapFileNumber = 0;
