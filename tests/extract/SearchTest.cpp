@@ -1,0 +1,355 @@
+// The byte-pattern search: the block overlap, the result codes, the progress
+// shown, and agreement with a plain byte-by-byte scan for random inputs.
+#include <QLabel>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+#include "TempDrives.h"
+#include "extract/Search.h"
+#include "platform/ui/Gauge.h"
+#include "platform/ui/ProgressBar.h"
+
+namespace fs = std::filesystem;
+using testsupport::TempDrives;
+
+namespace {
+
+// Upper-casing written out on its own, so the reference does not share the
+// table it checks.
+unsigned char ReferenceUpper(unsigned char c) {
+    if (c >= 'a' && c <= 'z')
+        return static_cast<unsigned char>(c - 32);
+    switch (c) {
+    case 0xE4:
+        return 0xC4;
+    case 0xF6:
+        return 0xD6;
+    case 0xFC:
+        return 0xDC;
+    default:
+        return c;
+    }
+}
+
+// 0-based index of the first match at or after `from`, or -1.
+std::int64_t ReferenceFind(const std::string& data, std::int64_t from, const std::string& pattern,
+                           bool caseSensitive) {
+    const auto n = static_cast<std::int64_t>(data.size());
+    const auto m = static_cast<std::int64_t>(pattern.size());
+    for (std::int64_t i = from; i + m <= n; ++i) {
+        bool all = true;
+        for (std::int64_t k = 0; k < m && all; ++k) {
+            const auto a = static_cast<unsigned char>(data[i + k]);
+            const auto b = static_cast<unsigned char>(pattern[k]);
+            all = caseSensitive ? a == b : ReferenceUpper(a) == ReferenceUpper(b);
+        }
+        if (all)
+            return i;
+    }
+    return -1;
+}
+
+std::int64_t ReferenceSearchInFile(const std::string& data, std::int64_t start,
+                                   const std::string& pattern, bool caseSensitive) {
+    if (start < 1 || start > static_cast<std::int64_t>(data.size()))
+        return -1;
+    return ReferenceFind(data, start - 1, pattern, caseSensitive) + 1;
+}
+
+std::string Filler(std::size_t size, char c = 'x') {
+    return std::string(size, c);
+}
+
+std::string Place(std::string data, std::size_t at, const std::string& what) {
+    data.replace(at, what.size(), what);
+    return data;
+}
+
+} // namespace
+
+TEST(UpCaseGerman, UpperCasesAsciiLettersAndTheThreeUmlautsOnly) {
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(static_cast<unsigned char>(UpCaseGerman(static_cast<char>(c))),
+                  ReferenceUpper(static_cast<unsigned char>(c)))
+            << "byte " << c;
+    EXPECT_EQ(UpperCaseGerman("gl\xE4nzend-\xF6l \xFC\xDF\xE9.bmp"),
+              "GL\xC4NZEND-\xD6L \xDC\xDF\xE9.BMP");
+    EXPECT_EQ(UpperCaseGerman(""), "");
+    const std::string longName(300, 'q');
+    EXPECT_EQ(UpperCaseGerman(longName), std::string(300, 'Q'));
+}
+
+TEST(SearchBuffer, FindsTheFirstMatchAndHonoursTheCaseMode) {
+    struct Case {
+        std::string buffer, pattern;
+        bool caseSensitive;
+        bool found;
+        int position;
+    };
+    const Case cases[] = {
+        {"xxBMxBM", "BM", true, true, 3},
+        {"BM", "BM", true, true, 1},
+        {"xBM", "BM", true, true, 2}, // at the very end
+        {"xB", "BM", true, false, 0}, // cut off by the end
+        {"B", "BM", true, false, 0},  // pattern longer than the buffer
+        {"", "", true, true, 1},      // empty pattern: found at once
+        {"abc", "", false, true, 1},
+        {"xxbm", "BM", true, false, 0},
+        {"xxbm", "BM", false, true, 3},
+        {"xxBm", "bM", false, true, 3},
+        {"\xE4", "\xC4", false, true, 1}, // a umlaut
+        {"\xC4", "\xE4", false, true, 1},
+        {"\xE9", "\xC9", false, false, 0}, // e acute stays apart
+        {"SS", "\xDF", false, false, 0},   // sharp s matches only itself
+        {"x\xDF", "\xDF", false, true, 2},
+        {"BBBM", "BBM", true, true, 2}, // a partial match must not skip ahead
+        {std::string("a\0b", 3), std::string("\0b", 2), true, true, 2},
+    };
+    for (const Case& c : cases) {
+        int position = -7;
+        bool found = !c.found;
+        SearchBuffer(c.buffer.data(), static_cast<std::uint16_t>(c.buffer.size()), c.pattern,
+                     c.caseSensitive, position, found);
+        EXPECT_EQ(found, c.found) << c.buffer << " / " << c.pattern;
+        if (c.found) {
+            EXPECT_EQ(position, c.position) << c.buffer << " / " << c.pattern;
+        }
+    }
+}
+
+TEST(SearchBuffer, LooksOnlyAtTheValidBytes) {
+    const std::string buffer = "xxxxBM";
+    int position = 0;
+    bool found = true;
+    SearchBuffer(buffer.data(), 5, "BM", true, position, found);
+    EXPECT_FALSE(found);
+    std::string big = Filler(65535);
+    big[65533] = 'B';
+    big[65534] = 'M';
+    SearchBuffer(big.data(), 65535, "BM", true, position, found);
+    EXPECT_TRUE(found);
+    EXPECT_EQ(position, 65534);
+}
+
+class SearchInFileTest : public ::testing::Test {
+protected:
+    TempDrives drives;
+    // Writes `bytes` as C:\data.bin and returns its Windows name.
+    std::string Write(const std::string& bytes, const std::string& name = "data.bin") {
+        drives.WriteFile(name, bytes);
+        return "C:\\" + name;
+    }
+};
+
+TEST_F(SearchInFileTest, ResultCodesAtTheEdgesOfTheFileAndTheStart) {
+    const std::string file = Write("xBMxxxBMx"); // 9 bytes
+    EXPECT_EQ(SearchInFile(file, 0, "BM", true, nullptr), -1);
+    EXPECT_EQ(SearchInFile(file, -5, "BM", true, nullptr), -1);
+    EXPECT_EQ(SearchInFile(file, 10, "BM", true, nullptr), -1);
+    EXPECT_EQ(SearchInFile(file, 9, "BM", true, nullptr), 0); // last byte alone
+    EXPECT_EQ(SearchInFile(file, 2, "BM", true, nullptr), 2); // match right at the start
+    EXPECT_EQ(SearchInFile(file, 3, "BM", true, nullptr), 7); // one past a hit: the next one
+    EXPECT_EQ(SearchInFile(file, 8, "BM", true, nullptr), 0);
+    EXPECT_EQ(SearchInFile(file, 4, "", true, nullptr), 4); // empty pattern
+    EXPECT_EQ(SearchInFile(file, 1, "bm", true, nullptr), 0);
+    EXPECT_EQ(SearchInFile(file, 1, "bm", false, nullptr), 2);
+    EXPECT_EQ(SearchInFile("C:\\missing.bin", 1, "BM", true, nullptr), -1);
+}
+
+TEST_F(SearchInFileTest, BadNamesAndUnreadableFilesGiveAResultNotACrash) {
+    drives.MakeDir("sub");
+    EXPECT_EQ(SearchInFile("", 1, "BM", true, nullptr), -1);
+    EXPECT_EQ(SearchInFile("C:\\sub", 1, "BM", true, nullptr), -1); // a directory has size 0
+    EXPECT_EQ(SearchInFile("C:\\" + std::string(300, 'n'), 1, "BM", true, nullptr), -1);
+    EXPECT_EQ(SearchInFile("Q:\\data.bin", 1, "BM", true, nullptr), -1); // no drive Q:
+    const std::string file = Write("xxBMxx");
+    EXPECT_EQ(SearchInFile(file, 1, std::string(256, 'B'), true, nullptr), -1);
+    EXPECT_EQ(SearchInFile(file, 1, std::string(255, 'B'), true, nullptr), 0);
+
+    fs::permissions(drives.Host("data.bin"), fs::perms::owner_read, fs::perm_options::remove);
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, nullptr), -3);
+}
+
+TEST_F(SearchInFileTest, FindsAMatchStraddlingTwoBlocks) {
+    std::string data = Filler(2 * SearchBlockSize);
+    data[SearchBlockSize - 1] = 'B'; // last byte of the first block
+    data[SearchBlockSize] = 'M';     // first byte of the second
+    const std::string file = Write(data);
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, nullptr), SearchBlockSize);
+    EXPECT_EQ(SearchInFile(file, SearchBlockSize + 1, "BM", true, nullptr), 0);
+
+    // A four-byte pattern can start three bytes before the block ends.
+    const std::string wide =
+        Write(Place(Filler(2 * SearchBlockSize), SearchBlockSize - 3, "WXYZ"), "w.bin");
+    EXPECT_EQ(SearchInFile(wide, 1, "wxyz", false, nullptr), SearchBlockSize - 2);
+}
+
+TEST_F(SearchInFileTest, AFullBlockWithoutAMatchEndsWithZeroAfterOneMoreByte) {
+    const std::string file = Write(Filler(SearchBlockSize));
+    TProgressBar bar;
+    bar.SetPosition(50);
+    std::vector<int> shown;
+    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &bar), 0);
+    // The second read starts one byte back, at 32767 of 32768.
+    EXPECT_EQ(shown, (std::vector<int>{0, 100}));
+}
+
+TEST_F(SearchInFileTest, TheBarShowsThePartOfTheFileBeforeEachBlock) {
+    // Blocks start at 0, 32767, 65534 and 98301 of 100000 bytes.
+    const std::string file = Write(Filler(100000));
+    TProgressBar bar;
+    bar.SetRange(0, 100);
+    bar.SetPosition(50);
+    std::vector<int> shown;
+    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &bar), 0);
+    EXPECT_EQ(shown, (std::vector<int>{0, 33, 66, 98}));
+
+    // From further in, the first value is the part before the start.
+    shown.clear();
+    EXPECT_EQ(SearchInFile(file, 60001, "BM", true, &bar), 0);
+    // Blocks at 60000 and, one byte back from its end, 92767.
+    EXPECT_EQ(shown, (std::vector<int>{60, 93}));
+}
+
+TEST_F(SearchInFileTest, HalvesRoundToEven) {
+    // A one-byte pattern needs no overlap: blocks start at eighths of the file.
+    const std::string file = Write(Filler(8 * SearchBlockSize));
+    TProgressBar bar;
+    bar.SetPosition(99);
+    std::vector<int> shown;
+    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
+    EXPECT_EQ(SearchInFile(file, 1, "B", true, &bar), 0);
+    EXPECT_EQ(shown, (std::vector<int>{0, 12, 25, 38, 50, 62, 75, 88}));
+}
+
+TEST_F(SearchInFileTest, TheGaugeScalesItsMaximumAndAddsItsMinimum) {
+    const std::string file = Write(Filler(100000));
+    TGauge gauge;
+    gauge.SetMinValue(10);
+    gauge.SetMaxValue(110);
+    gauge.SetProgress(-1);
+    std::vector<int> shown;
+    QObject::connect(&gauge, &TGauge::progressChanged, [&](int v) { shown.push_back(v); });
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &gauge), 0);
+    // round(f * 110) + 10 for f = 0, .32767, .65534, .98301.
+    EXPECT_EQ(shown, (std::vector<int>{10, 46, 82, 118}));
+}
+
+TEST_F(SearchInFileTest, TheBarsSumIsSixteenBit) {
+    // Near the top of the 16-bit range the sum wraps; the bar then holds the
+    // value at its minimum.
+    const std::string file = Write(Filler(100000));
+    TProgressBar bar;
+    bar.SetRange(30000, 32767);
+    std::vector<int> shown;
+    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
+    bar.SetPosition(31000);
+    shown.clear();
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &bar), 0);
+    // 0 + 30000, then round(.32767 * 32767) + 30000 = 40737 wraps below 30000.
+    EXPECT_EQ(shown, (std::vector<int>{30000}));
+}
+
+TEST_F(SearchInFileTest, AnyOtherProgressObjectChangesNothing) {
+    std::string data = Place(Filler(3 * SearchBlockSize), 2 * SearchBlockSize + 5, "BM");
+    const std::string file = Write(data);
+    QLabel label;
+    TProgressBar bar;
+    const std::int64_t expected = 2 * SearchBlockSize + 6;
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, nullptr), expected);
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &label), expected);
+    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &bar), expected);
+    EXPECT_EQ(bar.Position(), 67); // the third block starts at 65534 of 98304
+}
+
+TEST_F(SearchInFileTest, WorksPastTwoGigabytes) {
+    // A sparse file: only the pages written take room.
+    const std::int64_t size = 3LL << 30;
+    const std::int64_t at = (5LL << 29) + 12345; // 2.5 GB and a bit
+    const fs::path host = drives.WriteFile("big.bin", "");
+    fs::resize_file(host, size);
+    {
+        std::FILE* f = std::fopen(host.c_str(), "r+b");
+        ASSERT_NE(f, nullptr);
+        ASSERT_EQ(fseeko(f, at, SEEK_SET), 0);
+        std::fputs("BM", f);
+        std::fclose(f);
+    }
+    EXPECT_EQ(SearchInFile("C:\\big.bin", at - 100000, "BM", true, nullptr), at + 1);
+    EXPECT_EQ(SearchInFile("C:\\big.bin", size - 70000, "BM", true, nullptr), 0);
+    EXPECT_EQ(SearchInFile("C:\\big.bin", size + 1, "BM", true, nullptr), -1);
+}
+
+// Random files and patterns, both case modes, matches planted at block edges
+// and at the end of the file: the search must agree with a plain scan.
+TEST_F(SearchInFileTest, AgreesWithAPlainScan) {
+    std::mt19937 rng(20240611);
+    const std::string alphabet = "BMbmx\xE4\xC4\xDF\xE9\xC9";
+    auto pick = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
+    auto randomText = [&](std::size_t len, std::size_t letters) {
+        std::string s(len, ' ');
+        for (char& c : s)
+            c = alphabet[pick(letters)];
+        return s;
+    };
+    const std::size_t sizes[] = {0,     1,     2,     3,     5,     200,   32767, 32768,
+                                 32769, 32770, 65534, 65535, 65536, 65537, 98304, 100003};
+    int compared = 0;
+    for (const std::size_t size : sizes) {
+        for (int variant = 0; variant < 3; ++variant) {
+            // Dense text full of near matches, or plain filler with planted ones.
+            std::string data = variant == 0 ? randomText(size, alphabet.size()) : Filler(size);
+            for (std::int64_t edge = SearchBlockSize;
+                 variant > 0 && edge < static_cast<std::int64_t>(size) + 4;
+                 edge += SearchBlockSize - 3) {
+                for (int back = 1; back <= 4; ++back) {
+                    const std::string piece = randomText(4, alphabet.size() - 1);
+                    const std::int64_t at = edge - back;
+                    if (at >= 0 && at + 4 <= static_cast<std::int64_t>(size) && pick(2))
+                        data.replace(static_cast<std::size_t>(at), 4, piece);
+                }
+            }
+            if (size >= 4)
+                data.replace(size - 4, 4, randomText(4, alphabet.size()));
+            const std::string file = Write(data);
+
+            for (int q = 0; q < 24; ++q) {
+                const std::size_t len = pick(5);
+                const bool caseSensitive = pick(2) == 0;
+                // Patterns taken from the data itself match somewhere; random ones rarely do.
+                std::string pattern = randomText(len, alphabet.size() - 1);
+                if (size >= len && pick(2))
+                    pattern = data.substr(pick(size - len + 1), len);
+                std::int64_t start = static_cast<std::int64_t>(pick(size + 3)) - 1;
+                if (q % 6 == 0)
+                    start = static_cast<std::int64_t>(size) -
+                            static_cast<std::int64_t>(pick(std::min<std::size_t>(size + 1, 5)));
+                EXPECT_EQ(SearchInFile(file, start, pattern, caseSensitive, nullptr),
+                          ReferenceSearchInFile(data, start, pattern, caseSensitive))
+                    << "size " << size << " start " << start << " pattern length " << len
+                    << (caseSensitive ? " case-sensitive" : " ignoring case");
+                ++compared;
+
+                const std::size_t bufferLength = std::min<std::size_t>(size, 65535);
+                const std::string buffer = data.substr(0, bufferLength);
+                int position = 0;
+                bool found = false;
+                SearchBuffer(buffer.data(), static_cast<std::uint16_t>(bufferLength), pattern,
+                             caseSensitive, position, found);
+                const std::int64_t expected = ReferenceFind(buffer, 0, pattern, caseSensitive);
+                EXPECT_EQ(found, expected >= 0);
+                if (found) {
+                    EXPECT_EQ(position, expected + 1);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(compared, 16 * 3 * 24);
+}
