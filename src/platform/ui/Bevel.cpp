@@ -37,15 +37,14 @@ void TBevel::paintEvent(QPaintEvent*) {
     const QColor shadow = palette().color(QPalette::Dark);
     const QColor light = palette().color(QPalette::Light);
     const bool lowered = style_ == bsLowered;
-    const QRect all = rect().adjusted(0, 0, -1, -1);
     if (shape_ == bsBox) {
-        DrawRect(painter, all, lowered ? shadow : light, lowered ? light : shadow);
+        DrawRect(painter, rect(), lowered ? shadow : light, lowered ? light : shadow);
         return;
     }
     // A frame is an etched groove (lowered) or ridge (raised): two rectangles
     // one pixel apart, the lower-right one drawn first.
     const QColor first = lowered ? light : shadow;
     const QColor second = lowered ? shadow : light;
-    DrawRect(painter, all.adjusted(1, 1, 0, 0), first, first);
-    DrawRect(painter, all.adjusted(0, 0, -1, -1), second, second);
+    DrawRect(painter, rect().adjusted(1, 1, 0, 0), first, first);
+    DrawRect(painter, rect().adjusted(0, 0, -1, -1), second, second);
 }

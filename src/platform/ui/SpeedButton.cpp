@@ -100,7 +100,7 @@ void TSpeedButton::DrawFace(QPainter& painter, Look look) const {
     const QPalette& pal = palette();
     const QColor face = pal.color(QPalette::Button);
     const bool sunken = look == Look::Held || look == Look::Down;
-    const QRect r = rect().adjusted(0, 0, -1, -1);
+    const QRect r = rect();
     painter.fillRect(rect(), face);
     if (look == Look::Down) {
         QImage checks(2, 2, QImage::Format_RGB32);
