@@ -285,52 +285,61 @@ TEST_F(SearchInFileTest, WorksPastTwoGigabytes) {
     EXPECT_EQ(SearchInFile("C:\\big.bin", size + 1, "BM", true, nullptr), -1);
 }
 
-// Random files and patterns, both case modes, matches planted at block edges
+// Random files and patterns, both case modes, matches straddling block edges
 // and at the end of the file: the search must agree with a plain scan.
 TEST_F(SearchInFileTest, AgreesWithAPlainScan) {
     std::mt19937 rng(20240611);
-    const std::string alphabet = "BMbmx\xE4\xC4\xDF\xE9\xC9";
+    const std::string letters = "BMbm\xE4\xC4\xDF\xE9\xC9x"; // the filler 'x' last
     auto pick = [&](std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
     };
-    auto randomText = [&](std::size_t len, std::size_t letters) {
+    auto randomText = [&](std::size_t len, std::size_t alphabet) {
         std::string s(len, ' ');
         for (char& c : s)
-            c = alphabet[pick(letters)];
+            c = letters[pick(alphabet)];
         return s;
     };
     const std::size_t sizes[] = {0,     1,     2,     3,     5,     200,   32767, 32768,
                                  32769, 32770, 65534, 65535, 65536, 65537, 98304, 100003};
     int compared = 0;
+    int straddling = 0;
     for (const std::size_t size : sizes) {
         for (int variant = 0; variant < 3; ++variant) {
-            // Dense text full of near matches, or plain filler with planted ones.
-            std::string data = variant == 0 ? randomText(size, alphabet.size()) : Filler(size);
-            for (std::int64_t edge = SearchBlockSize;
-                 variant > 0 && edge < static_cast<std::int64_t>(size) + 4;
-                 edge += SearchBlockSize - 3) {
-                for (int back = 1; back <= 4; ++back) {
-                    const std::string piece = randomText(4, alphabet.size() - 1);
-                    const std::int64_t at = edge - back;
-                    if (at >= 0 && at + 4 <= static_cast<std::int64_t>(size) && pick(2))
-                        data.replace(static_cast<std::size_t>(at), 4, piece);
-                }
+            // Dense text full of near matches, or filler with a few pieces
+            // planted in it (and always some at the end).
+            std::string data = variant == 0 ? randomText(size, letters.size()) : Filler(size);
+            std::vector<std::size_t> planted;
+            for (int k = 0; variant > 0 && size >= 4 && k < 8; ++k) {
+                planted.push_back(pick(size - 3));
+                data.replace(planted.back(), 4, randomText(4, letters.size() - 1));
             }
             if (size >= 4)
-                data.replace(size - 4, 4, randomText(4, alphabet.size()));
+                data.replace(size - 4, 4, randomText(4, letters.size()));
             const std::string file = Write(data);
 
             for (int q = 0; q < 24; ++q) {
-                const std::size_t len = pick(5);
+                std::size_t len = pick(5);
                 const bool caseSensitive = pick(2) == 0;
-                // Patterns taken from the data itself match somewhere; random ones rarely do.
-                std::string pattern = randomText(len, alphabet.size() - 1);
+                // Patterns taken from the data match somewhere; random ones rarely do.
+                std::string pattern = randomText(len, letters.size() - 1);
                 if (size >= len && pick(2))
                     pattern = data.substr(pick(size - len + 1), len);
                 std::int64_t start = static_cast<std::int64_t>(pick(size + 3)) - 1;
-                if (q % 6 == 0)
+                if (q % 6 == 1)
                     start = static_cast<std::int64_t>(size) -
                             static_cast<std::int64_t>(pick(std::min<std::size_t>(size + 1, 5)));
+                if (q % 3 == 0 && !planted.empty()) {
+                    // A planted piece cut by the end of the first block: `inFirst`
+                    // of its bytes lie in that block, the rest in the next.
+                    const std::size_t at = planted[pick(planted.size())];
+                    len = 2 + pick(3);
+                    const std::size_t inFirst = 1 + pick(len - 1);
+                    start = static_cast<std::int64_t>(at + inFirst) - SearchBlockSize + 1;
+                    pattern = data.substr(at, len);
+                    if (!caseSensitive && pick(2))
+                        pattern = UpperCaseGerman(pattern);
+                    straddling += start >= 1;
+                }
                 EXPECT_EQ(SearchInFile(file, start, pattern, caseSensitive, nullptr),
                           ReferenceSearchInFile(data, start, pattern, caseSensitive))
                     << "size " << size << " start " << start << " pattern length " << len
@@ -352,4 +361,5 @@ TEST_F(SearchInFileTest, AgreesWithAPlainScan) {
         }
     }
     EXPECT_EQ(compared, 16 * 3 * 24);
+    EXPECT_GT(straddling, 30); // the block edges were really put to the test
 }
