@@ -41,7 +41,9 @@ std::ptrdiff_t FindCaseSensitive(Bytes data, std::size_t n, std::string_view pat
         p = static_cast<Bytes>(std::memchr(p, first, static_cast<std::size_t>(lastStart - p) + 1));
         if (!p)
             return -1;
-        if (std::memcmp(p + 1, pattern.data() + 1, m - 1) == 0)
+        // Most candidates fail on their second byte; memcmp only for the rest.
+        if (m == 1 || (p[1] == static_cast<unsigned char>(pattern[1]) &&
+                       std::memcmp(p + 2, pattern.data() + 2, m - 2) == 0))
             return p - data;
     }
     return -1;
@@ -153,8 +155,9 @@ std::int64_t SearchInFile(std::string_view fileName, std::int64_t start, std::st
         std::vector<unsigned char> block(SearchBlockSize);
         platform::FileObject file{std::string(fileName)};
         OpenReadOnly(file, 1);
-        // The size now that the file is open is the one the blocks go by.
-        const std::int64_t openSize = FileSizeByName(fileName);
+        // The size now that the file is open is the one the blocks go by;
+        // the open file tells it without looking the name up again.
+        const std::int64_t openSize = file.Size();
         if (start > 1)
             file.Seek(start - 1);
         const auto overlap = static_cast<std::int64_t>(pattern.size()) - 1;
