@@ -43,11 +43,13 @@ void TSpeedButton::ReleaseGroup() {
 
 void TSpeedButton::SetNumGlyphs(int count) {
     numGlyphs_ = std::clamp(count, 1, 4);
+    std::fill(std::begin(drawnValid_), std::end(drawnValid_), false);
     update();
 }
 
 void TSpeedButton::SetGlyph(const QImage& bitmap) {
     glyph_ = bitmap;
+    std::fill(std::begin(drawnValid_), std::end(drawnValid_), false);
     update();
 }
 
@@ -125,11 +127,20 @@ void TSpeedButton::DrawFace(QPainter& painter, Look look) const {
     edge(r.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
 }
 
+const QImage& TSpeedButton::CachedImageFor(Look look) {
+    const auto i = static_cast<std::size_t>(look);
+    if (!drawnValid_[i]) {
+        drawn_[i] = ImageFor(look);
+        drawnValid_[i] = true;
+    }
+    return drawn_[i];
+}
+
 void TSpeedButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const Look look = CurrentLook();
     DrawFace(painter, look);
-    const QImage image = ImageFor(look);
+    const QImage& image = CachedImageFor(look);
     if (image.isNull())
         return;
     // Centred; a pressed button shows its glyph one pixel down and right.
@@ -182,6 +193,8 @@ void TSpeedButton::StopDragging() {
 void TSpeedButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange)
         StopDragging();
+    if (event->type() == QEvent::PaletteChange)
+        std::fill(std::begin(drawnValid_), std::end(drawnValid_), false);
     QWidget::changeEvent(event);
 }
 

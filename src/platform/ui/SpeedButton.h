@@ -63,6 +63,7 @@ private:
     enum class Look { Up, Disabled, Held, Down };
     Look CurrentLook() const;
     QImage ImageFor(Look look) const;
+    const QImage& CachedImageFor(Look look);
     void DrawFace(QPainter& painter, Look look) const;
     void ReleaseGroup();
     void UpdateToolTip();
@@ -75,6 +76,10 @@ private:
     bool held_ = false;     // ... and the mouse is over it, so it shows pressed
     int numGlyphs_ = 1;
     QImage glyph_;
+    // The image of each look as last drawn; emptied when glyph, image count
+    // or colours change.
+    QImage drawn_[4];
+    bool drawnValid_[4] = {};
     std::string hint_;
     bool showHint_ = true;
     int tag_ = 0;

@@ -129,6 +129,27 @@ TEST(SpeedButton, AOneImageGlyphStandsInForEveryStateAndIsEmbossedWhenDisabled) 
     EXPECT_EQ(At(image, 18, 18), face);
 }
 
+TEST(SpeedButton, ANewGlyphImageCountOrPaletteShowsAtOnce) {
+    GlyphButton g;
+    g.button->SetGlyph(Glyph(4));
+    g.button->SetNumGlyphs(4);
+    EXPECT_EQ(At(Render(*g.button), 9, 9), kImageColours[0]);
+    g.button->SetNumGlyphs(1); // the whole 64 pixels as one image, from x -19
+    EXPECT_EQ(At(Render(*g.button), 9, 9), Role(*g.button, QPalette::Button));
+    EXPECT_EQ(At(Render(*g.button), 17, 9), kImageColours[2]);
+    QImage other = Glyph(1);
+    other.setPixel(9, 9, kImageColours[3]);
+    g.button->SetGlyph(other);
+    EXPECT_EQ(At(Render(*g.button), 14, 14), kImageColours[3]);
+
+    g.button->setEnabled(false);
+    EXPECT_EQ(At(Render(*g.button), 9, 9), Role(*g.button, QPalette::Dark));
+    QPalette palette = g.button->palette();
+    palette.setColor(QPalette::Dark, qRgb(10, 20, 30));
+    g.button->setPalette(palette);
+    EXPECT_EQ(At(Render(*g.button), 9, 9), qRgb(10, 20, 30));
+}
+
 TEST(SpeedButton, TheBottomLeftPixelOfTheWholeBitmapIsTransparent) {
     // Two images on a green ground; the second image's top-left pixel is magenta.
     QImage bitmap(32, 16, QImage::Format_RGB32);
