@@ -187,44 +187,38 @@ TEST_F(SearchInFileTest, FindsAMatchStraddlingTwoBlocks) {
     EXPECT_EQ(SearchInFile(wide, 1, "wxyz", false, nullptr), SearchBlockSize - 2);
 }
 
-TEST_F(SearchInFileTest, AFullBlockWithoutAMatchEndsWithZeroAfterOneMoreByte) {
-    const std::string file = Write(Filler(SearchBlockSize));
-    TProgressBar bar;
-    bar.SetPosition(50);
-    std::vector<int> shown;
-    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
-    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &bar), 0);
-    // The second read starts one byte back, at 32767 of 32768.
-    EXPECT_EQ(shown, (std::vector<int>{0, 100}));
-}
-
+// Before each block the bar shows the part of the file that lies before it:
+// round(fraction * maximum, halves to even) + minimum, summed in 16 bits.
 TEST_F(SearchInFileTest, TheBarShowsThePartOfTheFileBeforeEachBlock) {
-    // Blocks start at 0, 32767, 65534 and 98301 of 100000 bytes.
-    const std::string file = Write(Filler(100000));
-    TProgressBar bar;
-    bar.SetRange(0, 100);
-    bar.SetPosition(50);
-    std::vector<int> shown;
-    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
-    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &bar), 0);
-    EXPECT_EQ(shown, (std::vector<int>{0, 33, 66, 98}));
-
-    // From further in, the first value is the part before the start.
-    shown.clear();
-    EXPECT_EQ(SearchInFile(file, 60001, "BM", true, &bar), 0);
-    // Blocks at 60000 and, one byte back from its end, 92767.
-    EXPECT_EQ(shown, (std::vector<int>{60, 93}));
-}
-
-TEST_F(SearchInFileTest, HalvesRoundToEven) {
-    // A one-byte pattern needs no overlap: blocks start at eighths of the file.
-    const std::string file = Write(Filler(8 * SearchBlockSize));
-    TProgressBar bar;
-    bar.SetPosition(99);
-    std::vector<int> shown;
-    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
-    EXPECT_EQ(SearchInFile(file, 1, "B", true, &bar), 0);
-    EXPECT_EQ(shown, (std::vector<int>{0, 12, 25, 38, 50, 62, 75, 88}));
+    struct Case {
+        std::size_t size;
+        std::int64_t start;
+        std::string pattern;
+        std::int16_t min, max;
+        std::vector<int> shown;
+    };
+    const Case cases[] = {
+        // One full block: the second read starts one byte back, at 32767.
+        {32768, 1, "BM", 0, 100, {0, 100}},
+        // Blocks at 0, 32767, 65534 and 98301 of 100000 bytes.
+        {100000, 1, "BM", 0, 100, {0, 33, 66, 98}},
+        // From further in: blocks at 60000 and 92767.
+        {100000, 60001, "BM", 0, 100, {60, 93}},
+        // One-byte blocks need no overlap and start at eighths of the file.
+        {262144, 1, "B", 0, 100, {0, 12, 25, 38, 50, 62, 75, 88}},
+        // 10737 + 30000 wraps below the minimum, where the bar then stays.
+        {100000, 1, "BM", 30000, 32767, {30000}},
+    };
+    for (const Case& c : cases) {
+        const std::string file = Write(Filler(c.size));
+        TProgressBar bar;
+        bar.SetRange(c.min, c.max);
+        bar.SetPosition(static_cast<std::int16_t>(c.min + 1));
+        std::vector<int> shown;
+        QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
+        EXPECT_EQ(SearchInFile(file, c.start, c.pattern, true, &bar), 0);
+        EXPECT_EQ(shown, c.shown) << c.size << " from " << c.start;
+    }
 }
 
 TEST_F(SearchInFileTest, TheGaugeScalesItsMaximumAndAddsItsMinimum) {
@@ -238,21 +232,6 @@ TEST_F(SearchInFileTest, TheGaugeScalesItsMaximumAndAddsItsMinimum) {
     EXPECT_EQ(SearchInFile(file, 1, "BM", true, &gauge), 0);
     // round(f * 110) + 10 for f = 0, .32767, .65534, .98301.
     EXPECT_EQ(shown, (std::vector<int>{10, 46, 82, 118}));
-}
-
-TEST_F(SearchInFileTest, TheBarsSumIsSixteenBit) {
-    // Near the top of the 16-bit range the sum wraps; the bar then holds the
-    // value at its minimum.
-    const std::string file = Write(Filler(100000));
-    TProgressBar bar;
-    bar.SetRange(30000, 32767);
-    std::vector<int> shown;
-    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { shown.push_back(v); });
-    bar.SetPosition(31000);
-    shown.clear();
-    EXPECT_EQ(SearchInFile(file, 1, "BM", true, &bar), 0);
-    // 0 + 30000, then round(.32767 * 32767) + 30000 = 40737 wraps below 30000.
-    EXPECT_EQ(shown, (std::vector<int>{30000}));
 }
 
 TEST_F(SearchInFileTest, AnyOtherProgressObjectChangesNothing) {
