@@ -63,18 +63,6 @@ TEST(Profile, ReadsValuesOfAnExistingFile) {
     EXPECT_EQ(ini.ReadString("options", "missing", longValue).size(), 1023u);
 }
 
-TEST(Profile, WritingChangesOnlyItsKey) {
-    TempDrives drives;
-    const auto file = drives.WriteFile(
-        "prog/Sporvik.ini", "; kept\n[other]\nx = 1\n\n[options]\nleft=1\n; end of options\n");
-    TIniFile ini("C:\\prog\\Sporvik.ini");
-    ini.WriteInteger("options", "LEFT", 99);
-    ini.WriteString("options", "dir", "C:\\");
-    ini.WriteString("new", "k", "v");
-    EXPECT_EQ(ReadHost(file), "; kept\r\n[other]\r\nx = 1\r\n\r\n[options]\r\nleft=99\r\n"
-                              "; end of options\r\ndir=C:\\\r\n\r\n[new]\r\nk=v\r\n");
-}
-
 TEST(Profile, AFileThatCannotBeWrittenRaisesAndStaysAsItWas) {
     const std::string before = "[options]\r\nleft=1\r\n";
     {
