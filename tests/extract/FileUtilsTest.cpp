@@ -201,6 +201,9 @@ TEST(OpenReadOnly, OpensForReadingOrRaisesTheErrorCode) {
     };
     EXPECT_EQ(codeOf("C:\\missing.bin"), 2);
     EXPECT_EQ(codeOf("C:\\secret.bin"), 5);
+    drives.MakeDir("sub");
+    EXPECT_EQ(codeOf("C:\\sub"), 5); // a directory is no file to read
+    EXPECT_NE(codeOf(""), 0);
 }
 
 TEST(IoErrorText, CodeAndPhrase) {
