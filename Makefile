@@ -25,6 +25,7 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/sporvik_bench
+	$(BUILD_DIR)/bin/sporvik_bench_pages
 
 clean:
 	rm -rf $(BUILD_DIR)
