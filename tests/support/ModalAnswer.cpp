@@ -91,6 +91,8 @@ std::string ModalAnswer::DialogText(QWidget* dialog) {
 }
 
 void ModalAnswer::Poll() {
+    if (starting_)
+        return;
     QWidget* dialog = QApplication::activeModalWidget();
     if (!dialog || !dialog->isVisible()) {
         idleTicks_ = 0;
@@ -110,7 +112,19 @@ void ModalAnswer::Poll() {
     answers_.pop_front();
     seen_.push_back(SeenDialog{platform::FromQt(dialog->windowTitle()), DialogText(dialog),
                                step.label, QString::fromLatin1(dialog->metaObject()->className())});
-    step.act(dialog);
+    // The answer runs from the event queue, not from inside this timer slot:
+    // a button may open a nested dialog, and a timer whose slot is still
+    // running never fires again, so that dialog would wait forever.
+    starting_ = true;
+    QPointer<QWidget> target = dialog;
+    QMetaObject::invokeMethod(
+        this,
+        [this, target, act = std::move(step.act)] {
+            starting_ = false;
+            if (target)
+                act(target);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace testsupport

@@ -75,6 +75,7 @@ private:
     std::vector<SeenDialog> seen_;
     QTimer timer_;
     int idleTicks_ = 0;
+    bool starting_ = false; // an answer is queued to run and has not begun
 };
 
 } // namespace testsupport
