@@ -1,6 +1,8 @@
 #include "platform/ui/Button.h"
 
 #include <QDialog>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "platform/Codepage.h"
 #include "platform/ui/Application.h"
@@ -18,4 +20,16 @@ void TButton::Click() {
         return;
     if (auto* dialog = qobject_cast<QDialog*>(window()))
         dialog->done(modalResult_);
+}
+
+void TButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    if (isDefault()) {
+        painter.setPen(palette().color(QPalette::Shadow));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        option.rect.adjust(1, 1, -1, -1);
+    }
+    painter.drawControl(QStyle::CE_PushButton, option);
 }

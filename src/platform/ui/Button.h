@@ -24,6 +24,9 @@ public:
 protected:
     // What a click does; the base ends the dialog with the modal result.
     virtual void Click();
+    // The default button (the one Enter presses now) wears a black frame
+    // around its bevel, so the user can see what Enter will do.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int modalResult_ = mrNone;
