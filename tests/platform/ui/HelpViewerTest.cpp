@@ -1,7 +1,9 @@
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QWindow>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -100,6 +102,44 @@ TEST_F(HelpViewerTest, TheProgramsHelpFileHasTheTopicsTheProgramAsksFor) {
         EXPECT_GT(ScrollPosition(), previous) << "topic " << context;
         previous = ScrollPosition();
     }
+}
+
+} // namespace
+
+namespace {
+
+// Follows the blocked and unblocked notices a window gets from modal dialogs.
+class BlockedState : public QObject {
+public:
+    bool blocked = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowBlocked)
+            blocked = true;
+        else if (event->type() == QEvent::WindowUnblocked)
+            blocked = false;
+        return false;
+    }
+};
+
+TEST_F(HelpViewerTest, OpenedFromAModalDialogTheViewerIsNotBlockedByIt) {
+    drives.WriteFile("prog/SporvikU.HLP", LongHelpFile());
+    ASSERT_TRUE(platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 1));
+    BlockedState state;
+    platform::HelpViewer()->windowHandle()->installEventFilter(&state);
+
+    QDialog modal;
+    bool blockedBeforeHelp = false;
+    ModalAnswer answer;
+    answer
+        .Inspect([&](QWidget*) {
+            blockedBeforeHelp = state.blocked;
+            ASSERT_TRUE(platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 20));
+            EXPECT_FALSE(state.blocked);
+        })
+        .CloseBox();
+    modal.exec();
+    // The dialog did block the viewer until help was asked for from it.
+    EXPECT_TRUE(blockedBeforeHelp);
 }
 
 } // namespace
