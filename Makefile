@@ -21,7 +21,7 @@ run: build
 	$(BUILD_DIR)/bin/Sporvik
 
 test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error -j2
+	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error --timeout 120 -j2
 
 bench: build
 	$(BUILD_DIR)/bin/sporvik_bench

@@ -1,0 +1,61 @@
+// The plain commands of the main window: Help (button and F1), About, Exit.
+#include "MainWindowFixture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "ModalAnswer.h"
+#include "app/Forms.h"
+#include "dialogs/Glyph_About.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/HelpViewer.h"
+
+namespace {
+
+class CommandsTest : public MainWindowTest {
+protected:
+    CommandsTest() {
+        drives_.WriteFile("prog/SporvikU.HLP", "<html><body><a name=\"context-1\"></a>Main window</body></html>");
+        platform::Application().SetHelpFile("C:\\prog\\SporvikU.HLP");
+    }
+    ~CommandsTest() override {
+        platform::CloseHelpViewer();
+        platform::Application().SetHelpFile("");
+    }
+};
+
+TEST_F(CommandsTest, HelpButtonAndF1ShowTopicOne) {
+    auto& w = Open();
+    w.show();
+    w.SpeedButtonHilfe->Click();
+    ASSERT_NE(platform::HelpViewer(), nullptr);
+    EXPECT_EQ(platform::HelpViewer()->Context(), 1);
+    platform::CloseHelpViewer();
+
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&w, &f1);
+    ASSERT_NE(platform::HelpViewer(), nullptr);
+    EXPECT_EQ(platform::HelpViewer()->File(), "C:\\prog\\SporvikU.HLP");
+    EXPECT_EQ(platform::HelpViewer()->Context(), 1);
+}
+
+TEST_F(CommandsTest, AboutShowsTheAboutBoxAndExitClosesAndSaves) {
+    auto& w = Open();
+    TFormAbout about(&w);
+    FormAbout = &about;
+    w.show();
+    EXPECT_EQ(w.windowTitle().toStdString(), std::string(AboutText[0]) + " " + std::string(AboutText[1]));
+
+    testsupport::ModalAnswer answer;
+    answer.Press("OK");
+    w.SpeedButtonAbout->Click();
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].className, "TFormAbout");
+    FormAbout = nullptr;
+
+    w.SpeedButtonExit->Click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_NE(ReadSettings().find("dir=C:\\prog\\"), std::string::npos);
+}
+
+} // namespace
