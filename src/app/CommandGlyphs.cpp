@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/ui/Fonts.h"
+#include "platform/ui/GlyphBitmap.h"
 
 namespace glyphs {
 namespace {
@@ -21,7 +22,7 @@ QImage Canvas(int w, int h) {
 }
 
 // Draws one image of w x h; with `disabledCopy` a second image beside it
-// shows the same shape greyed and embossed.
+// shows the same shape greyed and embossed, as a disabled button draws it.
 QImage Picture(int w, int h, bool disabledCopy, const Drawing& draw) {
     QImage single = Canvas(w, h);
     {
@@ -33,16 +34,7 @@ QImage Picture(int w, int h, bool disabledCopy, const Drawing& draw) {
     QImage both = Canvas(2 * w, h);
     QPainter p(&both);
     p.drawImage(0, 0, single);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (single.pixelColor(x, y) != kBackground) {
-                if (x + 1 < w && y + 1 < h)
-                    both.setPixelColor(w + x + 1, y + 1, Qt::white);
-            }
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (single.pixelColor(x, y) != kBackground)
-                both.setPixelColor(w + x, y, kShadow);
+    p.drawImage(w, 0, platform::DisabledImage(platform::GlyphImage(single, 1, 0), Qt::white, kShadow));
     return both;
 }
 

@@ -9,25 +9,14 @@
 #include "dialogs/Glyph_Dir.h"
 #include "extract/Extractor.h"
 #include "extract/FileUtils.h"
-#include "platform/FileOps.h"
 #include "platform/ui/Application.h"
-
-namespace {
-
-std::string HelpFileBesideProgram() {
-    const std::string program = platform::ProgramPath();
-    const std::size_t cut = program.find_last_of("\\:");
-    return (cut == std::string::npos ? std::string() : program.substr(0, cut + 1)) + "SporvikU.HLP";
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle("Windows");
     InitFormatSettings();
     BitmapFileNumber = 0;
-    platform::Application().SetHelpFile(HelpFileBesideProgram());
+    platform::Application().SetHelpFile(TFormMainWindow::ProgramDirectory() + "SporvikU.HLP");
 
     TFormMainWindow mainWindow;
     FormMainWindow = &mainWindow;
