@@ -3,8 +3,8 @@
 // with an up and a disabled image, 64 x 16 with all four button states,
 // 20 x 20, 40 x 20) and one zero-length file. The bottom-left pixel of each
 // carries the colour that is drawn transparent.
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -42,8 +42,9 @@ void Arrow(QPainter& p, const QRectF& r, const QColor& c, double angle) {
 std::vector<std::pair<QString, Motif>> Motifs() {
     std::vector<std::pair<QString, Motif>> m;
     for (int a = 0; a < 4; ++a)
-        m.push_back({QString("arrow%1").arg(a * 90),
-                     [a](QPainter& p, const QRectF& r, const QColor& c) { Arrow(p, r, c, a * 90.0); }});
+        m.push_back(
+            {QString("arrow%1").arg(a * 90),
+             [a](QPainter& p, const QRectF& r, const QColor& c) { Arrow(p, r, c, a * 90.0); }});
     m.push_back({"circle", [](QPainter& p, const QRectF& r, const QColor& c) {
                      p.setBrush(c);
                      p.setPen(c.darker(180));
@@ -87,11 +88,12 @@ std::vector<std::pair<QString, Motif>> Motifs() {
     return m;
 }
 
-const QColor kColours[] = {QColor(0, 0, 160), QColor(0, 128, 0), QColor(192, 0, 0),
+const QColor kColours[] = {QColor(0, 0, 160),   QColor(0, 128, 0),   QColor(192, 0, 0),
                            QColor(128, 0, 128), QColor(0, 128, 128), QColor(255, 160, 0)};
 
 // One image of a glyph in a button state: 0 up, 1 disabled, 2 held, 3 down.
-void DrawState(QPainter& p, const QRectF& cell, const Motif& motif, const QColor& colour, int state) {
+void DrawState(QPainter& p, const QRectF& cell, const Motif& motif, const QColor& colour,
+               int state) {
     if (state == 1) {
         motif(p, cell.translated(1, 1), Qt::white);
         motif(p, cell, QColor(128, 128, 128));
@@ -126,7 +128,10 @@ int main(int argc, char** argv) {
     struct Size {
         const char* tag;
         int w, h, images;
-    } sizes[] = {{"16", 16, 16, 1}, {"32x16", 16, 16, 2}, {"64x16", 16, 16, 4}, {"20", 20, 20, 1},
+    } sizes[] = {{"16", 16, 16, 1},
+                 {"32x16", 16, 16, 2},
+                 {"64x16", 16, 16, 4},
+                 {"20", 20, 20, 1},
                  {"40x20", 20, 20, 2}};
     int made = 0;
     const auto motifs = Motifs();
@@ -134,7 +139,8 @@ int main(int argc, char** argv) {
         for (std::size_t m = 0; m < motifs.size(); ++m) {
             const QColor colour = kColours[(m + s) % std::size(kColours)];
             const QString name = QString("%1_%2.bmp").arg(motifs[m].first, sizes[s].tag);
-            if (!SaveGlyph(dir, name, sizes[s].w, sizes[s].h, sizes[s].images, motifs[m].second, colour)) {
+            if (!SaveGlyph(dir, name, sizes[s].w, sizes[s].h, sizes[s].images, motifs[m].second,
+                           colour)) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
                 return 1;
             }

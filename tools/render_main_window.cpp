@@ -29,15 +29,16 @@ void Save(QWidget& w, const QString& dir, const char* name) {
 
 // A deep directory holding a copy of a few sample glyphs.
 std::string MakeDeepDirectory(const std::string& programDir) {
-    const fs::path deep = fs::temp_directory_path() / "sporvik-render" / "Work" / "Icons" / "Toolbar Buttons" /
-                          "Large Set" / "Disabled States" / "Glyphs";
+    const fs::path deep = fs::temp_directory_path() / "sporvik-render" / "Work" / "Icons" /
+                          "Toolbar Buttons" / "Large Set" / "Disabled States" / "Glyphs";
     fs::create_directories(deep);
     std::string host;
     platform::ToHostPath(programDir, host);
     int copied = 0;
     for (const auto& entry : fs::directory_iterator(host)) {
         if (entry.path().extension() == ".bmp" && copied < 12 && fs::file_size(entry.path()) > 0) {
-            fs::copy_file(entry.path(), deep / entry.path().filename(), fs::copy_options::overwrite_existing);
+            fs::copy_file(entry.path(), deep / entry.path().filename(),
+                          fs::copy_options::overwrite_existing);
             ++copied;
         }
     }
@@ -47,7 +48,8 @@ std::string MakeDeepDirectory(const std::string& programDir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QApplication::setStyle("Windows");
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("shots");

@@ -34,16 +34,19 @@ QImage Picture(int w, int h, bool disabledCopy, const Drawing& draw) {
     QImage both = Canvas(2 * w, h);
     QPainter p(&both);
     p.drawImage(0, 0, single);
-    p.drawImage(w, 0, platform::DisabledImage(platform::GlyphImage(single, 1, 0), Qt::white, kShadow));
+    p.drawImage(w, 0,
+                platform::DisabledImage(platform::GlyphImage(single, 1, 0), Qt::white, kShadow));
     return both;
 }
 
 void Triangle(QPainter& p, double left, double top, double size, bool pointsRight) {
     QPolygonF t;
     if (pointsRight)
-        t << QPointF(left, top) << QPointF(left + size / 2, top + size / 2) << QPointF(left, top + size);
+        t << QPointF(left, top) << QPointF(left + size / 2, top + size / 2)
+          << QPointF(left, top + size);
     else
-        t << QPointF(left + size / 2, top) << QPointF(left, top + size / 2) << QPointF(left + size / 2, top + size);
+        t << QPointF(left + size / 2, top) << QPointF(left, top + size / 2)
+          << QPointF(left + size / 2, top + size);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawPolygon(t);
@@ -118,8 +121,8 @@ QImage DirectoryGlyph() {
     return Picture(18, 18, false, [](QPainter& p) {
         p.setPen(Qt::black);
         p.setBrush(QColor(255, 255, 0));
-        p.drawPolygon(QPolygon{QPoint(1, 6), QPoint(5, 6), QPoint(6, 8), QPoint(13, 8), QPoint(13, 16),
-                               QPoint(1, 16)});
+        p.drawPolygon(QPolygon{QPoint(1, 6), QPoint(5, 6), QPoint(6, 8), QPoint(13, 8),
+                               QPoint(13, 16), QPoint(1, 16)});
         p.setBrush(QColor(192, 192, 0));
         p.drawPolygon(QPolygon{QPoint(1, 16), QPoint(4, 10), QPoint(16, 10), QPoint(13, 16)});
         CurvedArrow(p, QRectF(8, 1, 9, 8), true, QColor(0, 0, 160));
@@ -134,8 +137,8 @@ QImage ExtractGlyph() {
         p.drawText(QRect(0, 0, 18, 8), Qt::AlignCenter, "BMP");
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 160));
-        p.drawPolygon(QPolygon{QPoint(9, 8), QPoint(14, 13), QPoint(11, 13), QPoint(11, 17), QPoint(7, 17),
-                               QPoint(7, 13), QPoint(4, 13)});
+        p.drawPolygon(QPolygon{QPoint(9, 8), QPoint(14, 13), QPoint(11, 13), QPoint(11, 17),
+                               QPoint(7, 17), QPoint(7, 13), QPoint(4, 13)});
     });
 }
 

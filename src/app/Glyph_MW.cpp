@@ -53,8 +53,8 @@ TFormMainWindow::TFormMainWindow(QWidget* parent)
     platform::Guarded([this] { FormCreate(this); });
 }
 
-TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left, const QImage& picture,
-                                                   int images,
+TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left,
+                                                   const QImage& picture, int images,
                                                    void (TFormMainWindow::*handler)(QObject*)) {
     auto* button = new TSpeedButton(this);
     button->setObjectName(name);
@@ -62,8 +62,9 @@ TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left, c
     button->SetGlyph(picture);
     button->SetNumGlyphs(images);
     button->SetShowHint(true);
-    connect(button, &TSpeedButton::clicked, this,
-            [this, handler](TSpeedButton* sender) { platform::Guarded([&] { (this->*handler)(sender); }); });
+    connect(button, &TSpeedButton::clicked, this, [this, handler](TSpeedButton* sender) {
+        platform::Guarded([&] { (this->*handler)(sender); });
+    });
     return button;
 }
 
@@ -75,20 +76,26 @@ void TFormMainWindow::CreateControls() {
     BevelSpeedButtons->SetStyle(TBevel::bsLowered);
 
     using F = TFormMainWindow;
-    SpeedButtonExit = CreateCommandButton("SpeedButtonExit", 13, glyphs::ExitGlyph(), 2, &F::SpeedButtonExitClick);
-    SpeedButtonFirst = CreateCommandButton("SpeedButtonFirst", 47, glyphs::FirstGlyph(), 1, &F::SpeedButtonFirstClick);
-    SpeedButtonPrevious =
-        CreateCommandButton("SpeedButtonPrevious", 82, glyphs::PreviousGlyph(), 1, &F::SpeedButtonPreviousClick);
-    SpeedButtonNext = CreateCommandButton("SpeedButtonNext", 116, glyphs::NextGlyph(), 1, &F::SpeedButtonNextClick);
-    SpeedButtonLast = CreateCommandButton("SpeedButtonLast", 151, glyphs::LastGlyph(), 1, &F::SpeedButtonLastClick);
-    SpeedButtonDisable =
-        CreateCommandButton("SpeedButtonDisable", 185, glyphs::DisableGlyph(), 2, &F::SpeedButtonDisableClick);
-    SpeedButtonDirectory =
-        CreateCommandButton("SpeedButtonDirectory", 220, glyphs::DirectoryGlyph(), 1, &F::SpeedButtonDirectoryClick);
-    SpeedButtonExtract =
-        CreateCommandButton("SpeedButtonExtract", 254, glyphs::ExtractGlyph(), 2, &F::SpeedButtonExtractClick);
-    SpeedButtonHilfe = CreateCommandButton("SpeedButtonHilfe", 289, glyphs::HelpGlyph(), 2, &F::SpeedButtonHilfeClick);
-    SpeedButtonAbout = CreateCommandButton("SpeedButtonAbout", 323, glyphs::AboutGlyph(), 2, &F::SpeedButtonAboutClick);
+    SpeedButtonExit = CreateCommandButton("SpeedButtonExit", 13, glyphs::ExitGlyph(), 2,
+                                          &F::SpeedButtonExitClick);
+    SpeedButtonFirst = CreateCommandButton("SpeedButtonFirst", 47, glyphs::FirstGlyph(), 1,
+                                           &F::SpeedButtonFirstClick);
+    SpeedButtonPrevious = CreateCommandButton("SpeedButtonPrevious", 82, glyphs::PreviousGlyph(), 1,
+                                              &F::SpeedButtonPreviousClick);
+    SpeedButtonNext = CreateCommandButton("SpeedButtonNext", 116, glyphs::NextGlyph(), 1,
+                                          &F::SpeedButtonNextClick);
+    SpeedButtonLast = CreateCommandButton("SpeedButtonLast", 151, glyphs::LastGlyph(), 1,
+                                          &F::SpeedButtonLastClick);
+    SpeedButtonDisable = CreateCommandButton("SpeedButtonDisable", 185, glyphs::DisableGlyph(), 2,
+                                             &F::SpeedButtonDisableClick);
+    SpeedButtonDirectory = CreateCommandButton(
+        "SpeedButtonDirectory", 220, glyphs::DirectoryGlyph(), 1, &F::SpeedButtonDirectoryClick);
+    SpeedButtonExtract = CreateCommandButton("SpeedButtonExtract", 254, glyphs::ExtractGlyph(), 2,
+                                             &F::SpeedButtonExtractClick);
+    SpeedButtonHilfe = CreateCommandButton("SpeedButtonHilfe", 289, glyphs::HelpGlyph(), 2,
+                                           &F::SpeedButtonHilfeClick);
+    SpeedButtonAbout = CreateCommandButton("SpeedButtonAbout", 323, glyphs::AboutGlyph(), 2,
+                                           &F::SpeedButtonAboutClick);
 
     FileLabel1 = new TFileLabel(this);
     FileLabel1->setObjectName("FileLabel1");
@@ -103,7 +110,8 @@ void TFormMainWindow::CreateControls() {
 
     ProgressBar1 = new TProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
-    ProgressBar1->setGeometry(0, kClientHeight - 15, kClientWidth, 15); // aligned to the bottom edge
+    ProgressBar1->setGeometry(0, kClientHeight - 15, kClientWidth,
+                              15); // aligned to the bottom edge
     ProgressBar1->SetRange(0, 100);
     ProgressBar1->SetStep(10);
 
@@ -115,8 +123,9 @@ void TFormMainWindow::CreateMenu() {
     auto item = [this](const char* name, void (TFormMainWindow::*handler)(QObject*)) {
         auto* menuItem = new TMenuItem(this, name);
         if (handler)
-            connect(menuItem, &TMenuItem::clicked, this,
-                    [this, handler](TMenuItem* sender) { platform::Guarded([&] { (this->*handler)(sender); }); });
+            connect(menuItem, &TMenuItem::clicked, this, [this, handler](TMenuItem* sender) {
+                platform::Guarded([&] { (this->*handler)(sender); });
+            });
         return menuItem;
     };
     CopyToClipboard1 = item("CopyToClipboard1", nullptr);
@@ -153,7 +162,8 @@ void TFormMainWindow::CreateGlyphButtons() {
             button->SetDown(false);
             button->setObjectName(QString("SpeedButtonDyn%1").arg(n));
             connect(button, &TSpeedButton::mouseDown, this,
-                    [this](TSpeedButton* sender, Qt::MouseButton b, Qt::KeyboardModifiers shift, int x, int y) {
+                    [this](TSpeedButton* sender, Qt::MouseButton b, Qt::KeyboardModifiers shift,
+                           int x, int y) {
                         platform::Guarded([&] { SpeedButtonMouseDown(sender, b, shift, x, y); });
                     });
         }
@@ -253,11 +263,17 @@ std::string TFormMainWindow::ProgramDirectory() {
     return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
 }
 
-std::string TFormMainWindow::SettingsFileName() { return ProgramDirectory() + "Sporvik.ini"; }
+std::string TFormMainWindow::SettingsFileName() {
+    return ProgramDirectory() + "Sporvik.ini";
+}
 
-void TFormMainWindow::SpeedButtonExitClick(QObject*) { close(); }
+void TFormMainWindow::SpeedButtonExitClick(QObject*) {
+    close();
+}
 
-void TFormMainWindow::SpeedButtonHilfeClick(QObject*) { platform::Application().HelpContext(kHelpContextWindow); }
+void TFormMainWindow::SpeedButtonHilfeClick(QObject*) {
+    platform::Application().HelpContext(kHelpContextWindow);
+}
 
 void TFormMainWindow::SpeedButtonAboutClick(QObject*) {
     if (FormAbout)

@@ -53,7 +53,9 @@ void TFormMainWindow::LoadDirectory(const std::string& path) {
     RefillPending = false;
 }
 
-void TFormMainWindow::ShowGlyphCount() { LabelAnzahl->SetCaption(std::to_string(GlyphCount) + " Glyph(s)"); }
+void TFormMainWindow::ShowGlyphCount() {
+    LabelAnzahl->SetCaption(std::to_string(GlyphCount) + " Glyph(s)");
+}
 
 int TFormMainWindow::CountGlyphFiles() {
     ProgressBar1->SetPosition(0);
@@ -110,7 +112,8 @@ void TFormMainWindow::HideGlyphButtons(int from) {
 
 // The bar counts entries as an activity display, so it wraps at its maximum.
 void TFormMainWindow::StepProgress() {
-    ProgressBar1->SetPosition(static_cast<std::int16_t>(ProgressBar1->Position() + ProgressBar1->Step()));
+    ProgressBar1->SetPosition(
+        static_cast<std::int16_t>(ProgressBar1->Position() + ProgressBar1->Step()));
     if (ProgressBar1->Position() == ProgressBar1->Max())
         ProgressBar1->SetPosition(ProgressBar1->Min());
 }
@@ -158,7 +161,8 @@ void TFormMainWindow::SpeedButtonNextClick(QObject*) {
 
 void TFormMainWindow::SpeedButtonLastClick(QObject*) {
     const int pages = GlyphCount / GlyphsPerPage;
-    const int start = GlyphCount % GlyphsPerPage == 0 ? GlyphsPerPage * (pages - 1) + 1 : GlyphsPerPage * pages + 1;
+    const int start = GlyphCount % GlyphsPerPage == 0 ? GlyphsPerPage * (pages - 1) + 1
+                                                      : GlyphsPerPage * pages + 1;
     RunPageCommand(start, [this, start](int) {
         FirstShown = start;
         LastShown = GlyphCount;
@@ -174,8 +178,8 @@ void TFormMainWindow::SpeedButtonDirectoryClick(QObject*) {
     }
 }
 
-void TFormMainWindow::SpeedButtonMouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers,
-                                           int x, int y) {
+void TFormMainWindow::SpeedButtonMouseDown(QObject* sender, Qt::MouseButton button,
+                                           Qt::KeyboardModifiers, int x, int y) {
     if (button != Qt::RightButton)
         return;
     auto* widget = qobject_cast<QWidget*>(sender);

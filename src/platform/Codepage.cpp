@@ -120,11 +120,16 @@ char32_t FoldForCompare(unsigned char c) {
     if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7)
         return cp - 32;
     switch (cp) {
-    case 0x0161: return 0x0160; // š
-    case 0x0153: return 0x0152; // œ
-    case 0x017E: return 0x017D; // ž
-    case 0x00FF: return 0x0178; // ÿ
-    default: return cp;
+    case 0x0161:
+        return 0x0160; // š
+    case 0x0153:
+        return 0x0152; // œ
+    case 0x017E:
+        return 0x017D; // ž
+    case 0x00FF:
+        return 0x0178; // ÿ
+    default:
+        return cp;
     }
 }
 

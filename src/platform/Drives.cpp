@@ -24,7 +24,8 @@ std::unique_ptr<DriveTable>& TableSlot() {
 }
 
 bool IsMountPoint(const fs::path& dir) {
-    struct stat self {}, parent {};
+    struct stat self {
+    }, parent{};
     if (stat(dir.c_str(), &self) != 0 || stat(dir.parent_path().c_str(), &parent) != 0)
         return false;
     return S_ISDIR(self.st_mode) && self.st_dev != parent.st_dev;
@@ -125,7 +126,9 @@ std::string DriveHostRoot(char letter) {
     return it == roots.end() ? std::string() : it->second;
 }
 
-bool DriveExists(char letter) { return !DriveHostRoot(letter).empty(); }
+bool DriveExists(char letter) {
+    return !DriveHostRoot(letter).empty();
+}
 
 int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing) {
     hostPath.clear();
@@ -178,8 +181,8 @@ std::string ToWindowsPath(std::string_view hostPath) {
     char bestLetter = 0;
     std::size_t bestLength = 0;
     for (const auto& [letter, root] : CurrentDriveTable().roots) {
-        const bool under = root == "/" ||
-                           (host.compare(0, root.size(), root) == 0 &&
+        const bool under =
+            root == "/" || (host.compare(0, root.size(), root) == 0 &&
                             (host.size() == root.size() || host[root.size()] == '/'));
         const std::size_t length = root == "/" ? 1 : root.size();
         if (under && (bestLetter == 0 || length > bestLength)) {

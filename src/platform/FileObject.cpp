@@ -27,7 +27,9 @@ void FileObject::Reset(FileAccess access, int recordSize) {
     Open(0, access, recordSize);
 }
 
-void FileObject::Rewrite(int recordSize) { Open(O_CREAT | O_TRUNC, FileAccess::ReadWrite, recordSize); }
+void FileObject::Rewrite(int recordSize) {
+    Open(O_CREAT | O_TRUNC, FileAccess::ReadWrite, recordSize);
+}
 
 void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
     if (fd_ >= 0)
@@ -40,12 +42,14 @@ void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
     if (int err = ToHostPath(name_, host, &dirMissing))
         throw EInOutError(err);
     const bool creating = createFlags & O_CREAT;
-    if (int err = creating ? CheckCreateOrReplace(host, dirMissing) : CheckOpenExisting(host, writing, dirMissing))
+    if (int err = creating ? CheckCreateOrReplace(host, dirMissing)
+                           : CheckOpenExisting(host, writing, dirMissing))
         throw EInOutError(err);
 
     // Truncation waits until the sharing check has passed, so a refused
     // opening never empties a file another holder is reading.
-    int fd = ::open(host.c_str(), (writing ? O_RDWR : O_RDONLY) | (createFlags & O_CREAT) | O_CLOEXEC, 0666);
+    int fd = ::open(host.c_str(),
+                    (writing ? O_RDWR : O_RDONLY) | (createFlags & O_CREAT) | O_CLOEXEC, 0666);
     if (fd < 0)
         throw EInOutError(WinErrorFromErrno(errno, writing, dirMissing));
     struct stat st {};

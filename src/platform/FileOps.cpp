@@ -38,7 +38,8 @@ bool HeldOpen(const std::string& hostPath) {
 }
 
 bool SameEntry(const std::string& a, const std::string& b) {
-    struct stat x {}, y {};
+    struct stat x {
+    }, y{};
     return lstat(a.c_str(), &x) == 0 && lstat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
            x.st_ino == y.st_ino;
 }
@@ -47,7 +48,8 @@ bool SameEntry(const std::string& a, const std::string& b) {
 // appears between our check and the call.
 int RenameNoReplace(const std::string& from, const std::string& to) {
 #ifdef SYS_renameat2
-    if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 1u /*RENAME_NOREPLACE*/) == 0)
+    if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
+                1u /*RENAME_NOREPLACE*/) == 0)
         return 0;
     if (errno != EINVAL && errno != ENOSYS)
         return errno;
@@ -116,7 +118,8 @@ int RenameFile(std::string_view from, std::string_view to) {
         // The look-up ignoring case found the source itself: only the
         // spelling changes, to the name exactly as given.
         const std::string full = ExpandFileName(to);
-        const std::string spelled = HostParent(hostFrom) + "/" + AnsiToUtf8(full.substr(full.rfind('\\') + 1));
+        const std::string spelled =
+            HostParent(hostFrom) + "/" + AnsiToUtf8(full.substr(full.rfind('\\') + 1));
         if (spelled == hostFrom)
             return ERROR_SUCCESS;
         err = ChangeCase(hostFrom, spelled);
@@ -142,8 +145,10 @@ int GetDiskSpace(std::string_view rootPath, DiskSpace& space) {
     struct statvfs vfs {};
     if (statvfs(host.c_str(), &vfs) != 0)
         return ERROR_NOT_READY;
-    space.freeBytes = static_cast<std::int64_t>(vfs.f_bavail) * static_cast<std::int64_t>(vfs.f_frsize);
-    space.totalBytes = static_cast<std::int64_t>(vfs.f_blocks) * static_cast<std::int64_t>(vfs.f_frsize);
+    space.freeBytes =
+        static_cast<std::int64_t>(vfs.f_bavail) * static_cast<std::int64_t>(vfs.f_frsize);
+    space.totalBytes =
+        static_cast<std::int64_t>(vfs.f_blocks) * static_cast<std::int64_t>(vfs.f_frsize);
     return ERROR_SUCCESS;
 }
 
@@ -153,7 +158,9 @@ unsigned SetErrorMode(unsigned mode) {
     return previous;
 }
 
-unsigned GetErrorMode() { return ErrorModeSlot(); }
+unsigned GetErrorMode() {
+    return ErrorModeSlot();
+}
 
 std::string ProgramPath() {
     if (ProgramPathSlot().empty()) {
@@ -165,6 +172,8 @@ std::string ProgramPath() {
     return ProgramPathSlot();
 }
 
-void SetProgramPath(std::string winPath) { ProgramPathSlot() = std::move(winPath); }
+void SetProgramPath(std::string winPath) {
+    ProgramPathSlot() = std::move(winPath);
+}
 
 } // namespace platform

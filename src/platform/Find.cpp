@@ -44,7 +44,8 @@ std::u32string FoldedKey(std::string_view name) {
 }
 
 bool Fold(char a, char b) {
-    return FoldForCompare(static_cast<unsigned char>(a)) == FoldForCompare(static_cast<unsigned char>(b));
+    return FoldForCompare(static_cast<unsigned char>(a)) ==
+           FoldForCompare(static_cast<unsigned char>(b));
 }
 
 bool MatchFrom(std::string_view name, std::string_view mask) {
@@ -192,6 +193,8 @@ int FindNext(TSearchRec& rec) {
     return Advance(rec);
 }
 
-void FindClose(TSearchRec& rec) { rec.state.reset(); }
+void FindClose(TSearchRec& rec) {
+    rec.state.reset();
+}
 
 } // namespace platform

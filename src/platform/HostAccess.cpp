@@ -8,7 +8,9 @@
 namespace platform {
 namespace {
 
-int MissingCode(bool dirMissing) { return dirMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND; }
+int MissingCode(bool dirMissing) {
+    return dirMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
+}
 
 int ParentWritable(const std::string& hostPath) {
     struct stat parent {};

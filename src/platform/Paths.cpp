@@ -21,11 +21,17 @@ CurrentDirs& State() {
     return state;
 }
 
-std::string RootOf(char letter) { return std::string(1, letter) + ":\\"; }
+std::string RootOf(char letter) {
+    return std::string(1, letter) + ":\\";
+}
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
-bool AllDots(const std::string& s) { return s.find_first_not_of('.') == std::string::npos; }
+bool AllDots(const std::string& s) {
+    return s.find_first_not_of('.') == std::string::npos;
+}
 
 // Drops what Windows drops from a name: one trailing dot inside a path, and
 // every trailing dot and blank at its end.
@@ -58,7 +64,9 @@ std::vector<std::string> SplitComponents(std::string_view path) {
 
 } // namespace
 
-char CurrentDrive() { return State().drive; }
+char CurrentDrive() {
+    return State().drive;
+}
 
 std::string GetDriveCurrentDir(char letter) {
     letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
@@ -66,7 +74,9 @@ std::string GetDriveCurrentDir(char letter) {
     return it == State().dirs.end() ? RootOf(letter) : it->second;
 }
 
-std::string GetCurrentDir() { return GetDriveCurrentDir(State().drive); }
+std::string GetCurrentDir() {
+    return GetDriveCurrentDir(State().drive);
+}
 
 void ResetCurrentDirs(char currentDrive, std::string_view currentDirOnIt) {
     State().drive = currentDrive;
@@ -85,7 +95,8 @@ int ExpandPath(std::string_view path, std::string& full) {
     char drive = State().drive;
     std::string base; // directory the path is relative to
     std::string_view rest = path;
-    const bool hasDrive = path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+    const bool hasDrive =
+        path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
     if (hasDrive) {
         drive = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
         rest = path.substr(2);

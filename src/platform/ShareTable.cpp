@@ -38,6 +38,8 @@ void Release(Key key, bool writing) {
         Table().erase(it);
 }
 
-bool IsOpen(Key key) { return Table().count({key.dev, key.ino}) > 0; }
+bool IsOpen(Key key) {
+    return Table().count({key.dev, key.ino}) > 0;
+}
 
 } // namespace platform::share

@@ -15,7 +15,8 @@ namespace {
 class CommandsTest : public MainWindowTest {
 protected:
     CommandsTest() {
-        drives_.WriteFile("prog/SporvikU.HLP", "<html><body><a name=\"context-1\"></a>Main window</body></html>");
+        drives_.WriteFile("prog/SporvikU.HLP",
+                          "<html><body><a name=\"context-1\"></a>Main window</body></html>");
         platform::Application().SetHelpFile("C:\\prog\\SporvikU.HLP");
     }
     ~CommandsTest() override {
@@ -44,7 +45,8 @@ TEST_F(CommandsTest, AboutShowsTheAboutBoxAndExitClosesAndSaves) {
     TFormAbout about(&w);
     FormAbout = &about;
     w.show();
-    EXPECT_EQ(w.windowTitle().toStdString(), std::string(AboutText[0]) + " " + std::string(AboutText[1]));
+    EXPECT_EQ(w.windowTitle().toStdString(),
+              std::string(AboutText[0]) + " " + std::string(AboutText[1]));
 
     testsupport::ModalAnswer answer;
     answer.Press("OK");

@@ -7,7 +7,9 @@
 #include "app/Forms.h"
 #include "platform/ui/Screen.h"
 
-MainWindowTest::MainWindowTest() { platform::SetScreenSize(1024, 768); }
+MainWindowTest::MainWindowTest() {
+    platform::SetScreenSize(1024, 768);
+}
 
 MainWindowTest::~MainWindowTest() {
     FormMainWindow = nullptr;
@@ -34,7 +36,9 @@ void MainWindowTest::WriteGlyphs(const std::string& dir, int count) const {
     }
 }
 
-void MainWindowTest::WriteSettings(const std::string& text) const { drives_.WriteFile("prog/Sporvik.ini", text); }
+void MainWindowTest::WriteSettings(const std::string& text) const {
+    drives_.WriteFile("prog/Sporvik.ini", text);
+}
 
 std::string MainWindowTest::ReadSettings() const {
     std::ifstream in(drives_.Host("prog/Sporvik.ini"), std::ios::binary);

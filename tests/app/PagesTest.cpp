@@ -24,8 +24,8 @@ struct PageButtons {
 };
 
 PageButtons Enabled(const TFormMainWindow& w) {
-    return {w.SpeedButtonFirst->isEnabled(), w.SpeedButtonPrevious->isEnabled(), w.SpeedButtonNext->isEnabled(),
-            w.SpeedButtonLast->isEnabled()};
+    return {w.SpeedButtonFirst->isEnabled(), w.SpeedButtonPrevious->isEnabled(),
+            w.SpeedButtonNext->isEnabled(), w.SpeedButtonLast->isEnabled()};
 }
 
 TEST_F(MainWindowTest, EmptyDirectoryShowsNoGlyphAndNoPaging) {

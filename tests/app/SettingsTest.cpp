@@ -21,8 +21,9 @@ TEST_F(MainWindowTest, WithoutSettingsOpensCentredAndWritesKeysInOrder) {
     EXPECT_EQ(w.pos(), centre);
     EXPECT_EQ(CurrentDir, "C:\\prog\\");
     w.close();
-    EXPECT_EQ(ReadSettings(), "[options]\r\ndir=C:\\prog\\\r\nresx=1024\r\nleft=" + std::to_string(centre.x()) +
-                                  "\r\ntop=" + std::to_string(centre.y()) + "\r\n");
+    EXPECT_EQ(ReadSettings(),
+              "[options]\r\ndir=C:\\prog\\\r\nresx=1024\r\nleft=" + std::to_string(centre.x()) +
+                  "\r\ntop=" + std::to_string(centre.y()) + "\r\n");
 }
 
 TEST_F(MainWindowTest, PlacesTheWindowOnlyBySettingsWrittenAtThisWidth) {
@@ -63,8 +64,9 @@ TEST_F(MainWindowTest, RemembersTheDirectoryAndFallsBackWhenItIsGone) {
     w.move(40, 30);
     w.close();
     // The directory shown is written back; other lines stay where they were.
-    EXPECT_EQ(ReadSettings(), "; kept\r\n[options]\r\ndir=C:\\prog\\\r\nleft=40\r\nresx=1024\r\ntop=30\r\n"
-                              "[other]\r\nx=1\r\n");
+    EXPECT_EQ(ReadSettings(),
+              "; kept\r\n[options]\r\ndir=C:\\prog\\\r\nleft=40\r\nresx=1024\r\ntop=30\r\n"
+              "[other]\r\nx=1\r\n");
 }
 
 TEST_F(MainWindowTest, AnEmptyDirSettingListsTheCurrentDirectory) {
@@ -73,7 +75,8 @@ TEST_F(MainWindowTest, AnEmptyDirSettingListsTheCurrentDirectory) {
     auto& w = Open();
     EXPECT_EQ(CurrentDir, "");
     EXPECT_EQ(w.FileLabel1->FileName(), "");
-    EXPECT_EQ(ShownHints(), std::vector<std::string>{"root.bmp"}); // the current directory is C:\ here
+    EXPECT_EQ(ShownHints(),
+              std::vector<std::string>{"root.bmp"}); // the current directory is C:\ here
 }
 
 TEST_F(MainWindowTest, AnUnwritableSettingsFileIsReportedOnceAndTheWindowStillCloses) {
@@ -94,7 +97,8 @@ TEST_F(MainWindowTest, AnUnwritableSettingsFileIsReportedOnceAndTheWindowStillCl
 
 TEST_F(MainWindowTest, AnUnreadableSettingsFileIsReportedAndTheWindowCentred) {
     WriteSettings("[options]\r\nresx=1024\r\nleft=100\r\ntop=50\r\ndir=C:\\x\r\n");
-    std::filesystem::permissions(drives_.Host("prog/Sporvik.ini"), std::filesystem::perms::owner_read,
+    std::filesystem::permissions(drives_.Host("prog/Sporvik.ini"),
+                                 std::filesystem::perms::owner_read,
                                  std::filesystem::perm_options::remove);
     WriteBmp("prog/a.bmp");
     testsupport::ModalAnswer answer;

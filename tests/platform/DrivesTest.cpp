@@ -47,9 +47,9 @@ TEST(Drives, FindsAPathSpelledInTheWrongCase) {
 
 TEST(Drives, HostNamesOutsideTheCodePageShowAsQuestionMarks) {
     testsupport::TempDrives drives;
-    drives.WriteFile("caf\xc3\xa9.bmp", "x");            // é has a Windows-1252 form
-    drives.WriteFile("\xe2\x98\x83snow.bmp", "x");       // ☃ has none
-    drives.WriteFile("back\\slash.bmp", "x");             // legal on the host only
+    drives.WriteFile("caf\xc3\xa9.bmp", "x");      // é has a Windows-1252 form
+    drives.WriteFile("\xe2\x98\x83snow.bmp", "x"); // ☃ has none
+    drives.WriteFile("back\\slash.bmp", "x");      // legal on the host only
     TSearchRec rec;
     std::vector<std::string> names;
     for (int r = FindFirst("C:\\*.bmp", faAnyFile, rec); r == 0; r = FindNext(rec))
@@ -76,7 +76,10 @@ TEST(Codepage, RoundTripsEveryByteAndMarksLosses) {
     EXPECT_EQ(FromQt(ToQt(all)), all);
     EXPECT_EQ(AnsiToUtf8("\x80"), "\xe2\x82\xac"); // euro sign
     bool lossless = true;
-    EXPECT_EQ(Utf8ToAnsi("a\xe2\x98\x83" "b\xff", &lossless), "a?b?");
+    EXPECT_EQ(Utf8ToAnsi("a\xe2\x98\x83"
+                         "b\xff",
+                         &lossless),
+              "a?b?");
     EXPECT_FALSE(lossless);
     EXPECT_EQ(FromQt(QString::fromUtf8("\xf0\x9f\x98\x80")), "?"); // one character, one mark
     EXPECT_TRUE(EqualIgnoringCase("\xe4pfel.BMP", "\xc4PFEL.bmp"));

@@ -59,7 +59,8 @@ TEST(FileObject, RefusesWithWindowsCodes) {
     drives.WriteFile("locked/in.bin", "x");
     testsupport::SetReadOnly(drives.Host("locked"));
     auto noRead = drives.WriteFile("noread.bin", "x");
-    std::filesystem::permissions(noRead, std::filesystem::perms::owner_read, std::filesystem::perm_options::remove);
+    std::filesystem::permissions(noRead, std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::remove);
 
     FileObject f;
     auto open = [&](const std::string& name, FileAccess a) {
@@ -89,7 +90,11 @@ TEST(FileObject, RefusesWithWindowsCodes) {
     EXPECT_EQ(open("C:\\locked\\in.bin", FileAccess::ReadWrite), 0); // the file itself is writable
     EXPECT_EQ(create("C:\\nodir\\new.bin"), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(create("Q:\\new.bin"), ERROR_PATH_NOT_FOUND);
-    EXPECT_EQ(CodeOf([] { FileObject closed("C:\\x"); closed.Read(nullptr, 1); }), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(CodeOf([] {
+                  FileObject closed("C:\\x");
+                  closed.Read(nullptr, 1);
+              }),
+              ERROR_INVALID_HANDLE);
 }
 
 TEST(FileObject, SharesReadingOnly) {

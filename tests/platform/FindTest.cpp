@@ -46,7 +46,8 @@ TEST(Find, AttributeMasksSkipWhatWasNotAskedFor) {
 
     EXPECT_EQ(List("C:\\d\\*.bmp", 47), (Names{".hidden.bmp", "plain.bmp", "ro.bmp"}));
     EXPECT_EQ(List("C:\\d\\*.bmp", faDirectory), (Names{"plain.bmp", "ro.bmp", "sub.bmp"}));
-    EXPECT_EQ(List("C:\\d\\*.bmp", faAnyFile), (Names{".hidden.bmp", "plain.bmp", "ro.bmp", "sub.bmp"}));
+    EXPECT_EQ(List("C:\\d\\*.bmp", faAnyFile),
+              (Names{".hidden.bmp", "plain.bmp", "ro.bmp", "sub.bmp"}));
     EXPECT_EQ(List("C:\\d\\*.*", 0), (Names{"plain.bmp", "ro.bmp"}));
 
     TSearchRec rec;
@@ -74,7 +75,8 @@ TEST(Find, AnswersWithWindowsCodes) {
     EXPECT_EQ(FindFirst("C:\\file.txt\\*.*", faAnyFile, rec), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(FindFirst("Q:\\*.*", faAnyFile, rec), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(FindFirst("E:\\*.*", faAnyFile, rec), ERROR_FILE_NOT_FOUND); // drive without a medium
-    EXPECT_EQ(FindFirst("C:\\" + std::string(300, 'x'), faAnyFile, rec), ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(FindFirst("C:\\" + std::string(300, 'x'), faAnyFile, rec),
+              ERROR_FILENAME_EXCED_RANGE);
     EXPECT_EQ(FindNext(rec), ERROR_NO_MORE_FILES);
 }
 
@@ -84,10 +86,10 @@ TEST(MatchesMask, IgnoresCaseAndKnowsStarDotStar) {
         const char* mask;
         bool match;
     } cases[] = {
-        {"a.bmp", "*.bmp", true},   {"A.BMP", "*.bmp", true},       {"a.bmpx", "*.bmp", false},
-        {"noext", "*.*", true},     {"noext", "no*.*", true},       {"a.b.c", "*.c", true},
-        {"ab", "a?", true},         {"a", "a?", false},             {"\xe4.bmp", "\xc4.BMP", true},
-        {"x.bmp", "*", true},       {"abc.bmp", "a*c.bmp", true},   {"abc.bmp", "a*d.bmp", false},
+        {"a.bmp", "*.bmp", true}, {"A.BMP", "*.bmp", true},     {"a.bmpx", "*.bmp", false},
+        {"noext", "*.*", true},   {"noext", "no*.*", true},     {"a.b.c", "*.c", true},
+        {"ab", "a?", true},       {"a", "a?", false},           {"\xe4.bmp", "\xc4.BMP", true},
+        {"x.bmp", "*", true},     {"abc.bmp", "a*c.bmp", true}, {"abc.bmp", "a*d.bmp", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MatchesMask(c.name, c.mask), c.match) << c.name << " ~ " << c.mask;

@@ -30,8 +30,8 @@ TempDrives::~TempDrives() {
     platform::SetProgramPath(savedProgramPath_);
     std::error_code ec;
     // Give back write permission first, so tests of read-only things clean up.
-    for (auto it = fs::recursive_directory_iterator(base_, ec); it != fs::recursive_directory_iterator();
-         it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(base_, ec);
+         it != fs::recursive_directory_iterator(); it.increment(ec))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::permissions(base_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(base_, ec);
@@ -55,7 +55,9 @@ fs::path TempDrives::WriteFile(const std::string& relative, const std::string& b
     return p;
 }
 
-void TempDrives::MakeDir(const std::string& relative) const { fs::create_directories(root_ / relative); }
+void TempDrives::MakeDir(const std::string& relative) const {
+    fs::create_directories(root_ / relative);
+}
 
 void SetReadOnly(const fs::path& p, bool readOnly) {
     fs::permissions(p, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
