@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Builds Sporvik and renders the main window in its states to shots/*.png.
+# Builds Sporvik and renders (under Xvfb when it is installed) the main window in its states to shots/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 make --no-print-directory build >/dev/null
-build/bin/render_main_window shots
+if command -v xvfb-run >/dev/null; then
+  xvfb-run -a -s '-screen 0 1280x1024x24' build/bin/render_main_window shots
+else
+  QT_QPA_PLATFORM=offscreen build/bin/render_main_window shots
+fi

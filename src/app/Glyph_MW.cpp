@@ -11,6 +11,7 @@
 #include "controls/FiLabel.h"
 #include "dialogs/Glyph_About.h"
 #include "dialogs/QZdialog.h"
+#include "platform/Codepage.h"
 #include "platform/FileOps.h"
 #include "platform/Profile.h"
 #include "platform/ui/Application.h"
@@ -171,8 +172,7 @@ void TFormMainWindow::CreateGlyphButtons() {
 }
 
 void TFormMainWindow::FormCreate(QObject*) {
-    setWindowTitle(QString::fromLatin1(AboutText[0].data(), AboutText[0].size()) + " " +
-                   QString::fromLatin1(AboutText[1].data(), AboutText[1].size()));
+    setWindowTitle(platform::ToQt(std::string(AboutText[0]) + " " + std::string(AboutText[1])));
     PopUpMenuGlyphs->SetHelpContext(kHelpContextMenu);
     CreateGlyphButtons();
 
