@@ -134,6 +134,19 @@ void ListDirectory(DIR* dir, std::string_view mask, bool isRoot, FindState& s) {
     }
 }
 
+// A name without wildcards that exists as spelled is the only entry to list,
+// so a look-up of one file does not read a large directory.
+bool FindExactName(const std::string& mask, FindState& s) {
+    if (mask.find_first_of("*?") != std::string::npos || mask == "." || mask == "..")
+        return false;
+    const std::string hostName = AnsiToUtf8(mask);
+    struct stat st {};
+    if (fstatat(s.dirFd, hostName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false; // perhaps there in another case: the listing finds it
+    s.entries.push_back({mask, hostName, FoldedKey(mask)});
+    return true;
+}
+
 } // namespace
 
 bool MatchesMask(std::string_view name, std::string_view mask) {
@@ -173,11 +186,13 @@ int FindFirst(std::string_view pattern, int attr, TSearchRec& rec) {
     state->dirFd = open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (state->dirFd < 0)
         return WinErrorFromErrno(errno, false, true);
-    DIR* dir = fdopendir(dup(state->dirFd));
-    if (!dir)
-        return WinErrorFromErrno(errno);
-    ListDirectory(dir, mask, dirPath.size() == 3, *state);
-    closedir(dir);
+    if (!FindExactName(mask, *state)) {
+        DIR* dir = fdopendir(dup(state->dirFd));
+        if (!dir)
+            return WinErrorFromErrno(errno);
+        ListDirectory(dir, mask, dirPath.size() == 3, *state);
+        closedir(dir);
+    }
 
     rec.state = std::move(state);
     if (Advance(rec) != ERROR_SUCCESS) {

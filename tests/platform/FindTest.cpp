@@ -80,6 +80,21 @@ TEST(Find, AnswersWithWindowsCodes) {
     EXPECT_EQ(FindNext(rec), ERROR_NO_MORE_FILES);
 }
 
+TEST(Find, AnExactNameFindsOneEntryWithItsOwnSpelling) {
+    testsupport::TempDrives drives;
+    drives.WriteFile("d/Glyph.bmp", "1");
+    drives.WriteFile("d/GLYPH.BMP", "22"); // the host tells case apart, Windows would not
+    TSearchRec rec;
+    ASSERT_EQ(FindFirst("C:\\d\\Glyph.bmp", faAnyFile, rec), 0);
+    EXPECT_EQ(rec.Name, "Glyph.bmp");
+    EXPECT_EQ(rec.Size, 1);
+    EXPECT_EQ(FindNext(rec), ERROR_NO_MORE_FILES);
+    ASSERT_EQ(FindFirst("C:\\d\\glyph.BMP", faAnyFile, rec), 0); // found ignoring case
+    EXPECT_TRUE(rec.Name == "Glyph.bmp" || rec.Name == "GLYPH.BMP") << rec.Name;
+    EXPECT_EQ(FindFirst("C:\\d\\other.bmp", faAnyFile, rec), ERROR_FILE_NOT_FOUND);
+    FindClose(rec);
+}
+
 TEST(MatchesMask, IgnoresCaseAndKnowsStarDotStar) {
     struct Case {
         const char* name;
