@@ -247,6 +247,7 @@ void TFormMainWindow::FormClose(QObject*) {
 void TFormMainWindow::closeEvent(QCloseEvent* event) {
     platform::Guarded([this] { FormClose(this); });
     event->accept();
+    emit Closed();
 }
 
 void TFormMainWindow::keyPressEvent(QKeyEvent* event) {

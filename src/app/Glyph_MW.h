@@ -108,6 +108,11 @@ public:
     void UnpushAll1Click(QObject* sender);
     void SpeedButtonDisableClick(QObject* sender);
 
+signals:
+    // The window has closed; the program ends with it, whatever other
+    // windows (the help viewer) are still open.
+    void Closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     FormAbout = &about;
     OSDialog->SetStartDirectory(CurrentDir);
 
+    QObject::connect(&mainWindow, &TFormMainWindow::Closed, &app, &QApplication::quit);
     mainWindow.show();
     return app.exec();
 }

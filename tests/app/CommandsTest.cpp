@@ -55,7 +55,13 @@ TEST_F(CommandsTest, AboutShowsTheAboutBoxAndExitClosesAndSaves) {
     EXPECT_EQ(answer.Seen()[0].className, "TFormAbout");
     FormAbout = nullptr;
 
+    // The program ends with the main window even while help is open.
+    w.SpeedButtonHilfe->Click();
+    ASSERT_NE(platform::HelpViewer(), nullptr);
+    int closed = 0;
+    QObject::connect(&w, &TFormMainWindow::Closed, [&closed] { ++closed; });
     w.SpeedButtonExit->Click();
+    EXPECT_EQ(closed, 1);
     EXPECT_FALSE(w.isVisible());
     EXPECT_NE(ReadSettings().find("dir=C:\\prog\\"), std::string::npos);
 }
