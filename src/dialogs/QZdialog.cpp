@@ -18,6 +18,7 @@
 #include "platform/ui/MulDiv.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/StockIcons.h"
+#include "platform/ui/TextWrap.h"
 
 using platform::MulDiv;
 
@@ -68,15 +69,11 @@ int VertUnits(int units, QSize charSize) {
     return MulDiv(units, charSize.height(), 8);
 }
 
-constexpr int kMessageFlags =
-    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
-
-// The rectangle the text needs when broken into lines at half the screen's
-// width; a single longer word widens it.
+// The size the text needs when broken into lines at blanks within half the
+// screen's width; a single longer word widens it. The label draws the same
+// lines, as both use WrapText.
 QSize MeasureText(const QFont& font, const QString& text) {
-    const QRect bounds = QFontMetrics(font).boundingRect(
-        QRect(0, 0, platform::ScreenWidth() / 2, 0), kMessageFlags, TLabel::ShownText(text));
-    return QSize(bounds.right() + 1, bounds.bottom() + 1);
+    return platform::WrapText(QFontMetrics(font), text, platform::ScreenWidth() / 2).Size();
 }
 
 int CountButtons(MessageButtons buttons) {

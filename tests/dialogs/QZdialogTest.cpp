@@ -10,6 +10,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
 
 namespace {
@@ -235,6 +236,52 @@ TEST_F(MessageDialogTest, LongTextsWrapAtHalfTheScreenAndALongWordWidensTheDialo
                                    MB::OK, true, 0);
     EXPECT_GE(Message(*lines)->height(), 2 * metrics.height());
     EXPECT_LT(Message(*lines)->width(), metrics.horizontalAdvance("Error deleting C:\\a.bmp"));
+}
+
+// The lines the message label draws, as the program's strings.
+std::vector<std::string> DrawnLines(QWidget& form) {
+    std::vector<std::string> lines;
+    for (const platform::TextLine& line : form.findChild<TLabel*>("Message")->Lines().lines)
+        lines.push_back(line.text.toStdString());
+    return lines;
+}
+
+TEST_F(MessageDialogTest, ALongPathStaysWholeOnItsLineAndWidensTheDialog) {
+    platform::SetScreenSize(640, 480);
+    const std::string path = "C:\\glyphcollection\\toolbarbuttonslargeset\\arrowleftpushed_x.bmp";
+    auto form = CreateMessageForm("Error deleting\r\n" + path, MessageKind::Error, {MB::OK}, MB::OK,
+                                  true, 0);
+    const QFontMetrics metrics(form->font());
+    const MessageLayout layout = MessageLayoutFor(AverageCharSize(form->font()));
+    const int pathWidth = metrics.horizontalAdvance(QString::fromStdString(path));
+    ASSERT_GT(pathWidth, 320);
+    EXPECT_EQ(DrawnLines(*form), (std::vector<std::string>{"Error deleting", path}));
+    EXPECT_EQ(Message(*form)->size(), QSize(pathWidth, 2 * metrics.height()));
+    EXPECT_EQ(form->width(), Message(*form)->x() + pathWidth + layout.HorzMargin);
+}
+
+TEST_F(MessageDialogTest, AHyphenatedWordIsOneWord) {
+    platform::SetScreenSize(640, 480);
+    const std::string word =
+        "glyph-collection-toolbar-buttons-large-set-arrow-left-pushed-disabled-x.bmp";
+    auto form = CreateMessageForm("File " + word + " already exists.", MessageKind::Confirmation,
+                                  {MB::Yes, MB::No}, MB::No, true, 0);
+    const int wordWidth =
+        QFontMetrics(form->font()).horizontalAdvance(QString::fromStdString(word));
+    ASSERT_GT(wordWidth, 320);
+    EXPECT_EQ(DrawnLines(*form), (std::vector<std::string>{"File", word, "already exists."}));
+    EXPECT_EQ(Message(*form)->width(), wordWidth);
+
+    // A hyphenated word that would fit half the screen only in part moves to
+    // the next line whole.
+    const QFontMetrics metrics(form->font());
+    std::string lead = "x";
+    while (metrics.horizontalAdvance(QString::fromStdString(lead + " glyph-set")) <= 320)
+        lead += 'x';
+    ASSERT_LE(metrics.horizontalAdvance(QString::fromStdString(lead + " glyph-")), 320);
+    auto broken =
+        CreateMessageForm(lead + " glyph-set", MessageKind::Custom, {MB::OK}, MB::OK, false, 0);
+    EXPECT_EQ(DrawnLines(*broken), (std::vector<std::string>{lead, "glyph-set"}));
 }
 
 TEST_F(MessageDialogTest, FontHeightIgnoresItsSignAndZeroMeansEleven) {

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
 
 #include "platform/Codepage.h"
 
@@ -26,20 +27,13 @@ void TLabel::SetAutoSize(bool autoSize) {
         FitToText();
 }
 
-int TLabel::DrawFlags() const {
-    return Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic |
-           (wordWrap() ? Qt::TextWordWrap : 0);
-}
-
-QString TLabel::ShownText(const QString& text) {
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
+platform::WrappedText TLabel::Lines() const {
+    return platform::WrapText(fontMetrics(), text(),
+                              wordWrap() ? contentsRect().width() : platform::NoWrap);
 }
 
 QSize TLabel::TextExtent() const {
-    return fontMetrics().size(Qt::TextShowMnemonic, ShownText(text()));
+    return platform::WrapText(fontMetrics(), text()).Size();
 }
 
 void TLabel::FitToText() {
@@ -48,15 +42,22 @@ void TLabel::FitToText() {
         return;
     }
     // A wrapping label keeps its width and grows or shrinks to its lines.
-    const QRect needed =
-        fontMetrics().boundingRect(QRect(0, 0, width(), 0), DrawFlags(), ShownText(text()));
-    resize(width(), needed.height());
+    resize(width(), Lines().Size().height());
 }
 
 void TLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    style()->drawItemText(&painter, contentsRect(), DrawFlags(), palette(), isEnabled(),
-                          ShownText(text()), foregroundRole());
+    const platform::WrappedText wrapped = Lines();
+    const QRect area = contentsRect();
+    QRect lineRect(area.left(), area.top(), area.width(), wrapped.lineHeight);
+    for (const platform::TextLine& line : wrapped.lines) {
+        // A word wider than the label runs past its right edge, as it is measured.
+        lineRect.setWidth(std::max(area.width(), line.width));
+        style()->drawItemText(&painter, lineRect,
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, palette(),
+                              isEnabled(), line.QtMnemonicText(), foregroundRole());
+        lineRect.translate(0, wrapped.lineHeight);
+    }
 }
 
 void TLabel::changeEvent(QEvent* event) {

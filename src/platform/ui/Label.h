@@ -1,11 +1,15 @@
 #pragma once
 // A static text as the platform draws it: "&" underlines the next character
-// and is not shown, "&&" shows one ampersand; "\r\n" breaks the line. With AutoSize (the default)
-// the label takes the size of its text; with WordWrap it breaks lines between words within its
-// width.
+// and is not shown, "&&" shows one ampersand; "\r\n" breaks the line. With
+// AutoSize (the default) the label takes the size of its text; with WordWrap
+// it breaks lines at blanks within its width, and a word longer than that
+// stays whole. Lines come from platform::WrapText, so whoever measures a
+// text with it gets the lines the label draws.
 #include <QLabel>
 #include <string>
 #include <string_view>
+
+#include "platform/ui/TextWrap.h"
 
 class TLabel : public QLabel {
     Q_OBJECT
@@ -19,10 +23,8 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
 
-    // The flags the text is drawn and measured with.
-    int DrawFlags() const;
-    // The text as drawn: Windows line breaks become Qt's.
-    static QString ShownText(const QString& text);
+    // The lines as drawn at the label's current width.
+    platform::WrappedText Lines() const;
     // The size the text needs, unwrapped, in the label's font.
     QSize TextExtent() const;
 
