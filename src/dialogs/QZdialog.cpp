@@ -141,9 +141,9 @@ std::unique_ptr<TMessageForm> CreateMessageForm(const std::string& text, Message
     const int clientHeight =
         iconTextHeight + layout.ButtonHeight + layout.VertSpacing + 2 * layout.VertMargin;
     form->SetDialogBorder(clientWidth, clientHeight);
-    const QSize outer = form->frameGeometry().size();
-    form->move(platform::ScreenWidth() / 2 - outer.width() / 2,
-               platform::ScreenHeight() / 2 - outer.height() / 2);
+    // Placed again when shown, once the frame is there to count.
+    form->SetPosition(TFormPosition::ScreenHalves);
+    form->PlaceOnScreen();
 
     form->setWindowTitle(platform::ToQt(kindSpec.caption ? std::string(kindSpec.caption)
                                                          : platform::Application().Title()));
@@ -205,7 +205,7 @@ bool InputDialog(const std::string& caption, const std::string& prompt, std::str
     const QSize c = AverageCharSize(form.font());
     form.SetDialogBorder(HorzUnits(190, c), VertUnits(63, c));
     form.setWindowTitle(platform::ToQt(caption));
-    form.move(platform::ScreenCentre(form.frameGeometry().size()));
+    form.SetPosition(TFormPosition::ScreenCenter);
 
     auto* promptLabel = new TLabel(&form);
     promptLabel->setObjectName("Prompt");

@@ -10,6 +10,7 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/HelpViewer.h"
 #include "platform/ui/MulDiv.h"
+#include "platform/ui/Screen.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ TEST_F(InputDialogTest, OpensWithTheWholeValueSelectedInADialogUnitLayout) {
         .Inspect([&](QWidget* dialog) {
             EXPECT_EQ(dialog->windowTitle(), "Rename File");
             EXPECT_EQ(dialog->size(), QSize(MulDiv(190, w, 4), MulDiv(63, h, 8)));
+            // Centred by its outer size, frame included.
+            const QRect outer = dialog->frameGeometry();
+            ASSERT_GT(outer.width(), dialog->width());
+            EXPECT_EQ(outer.topLeft(), platform::ScreenCentre(outer.size()));
             QLineEdit* edit = Edit(dialog);
             ASSERT_NE(edit, nullptr);
             EXPECT_EQ(dialog->focusWidget(), edit);

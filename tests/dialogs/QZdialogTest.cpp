@@ -94,6 +94,26 @@ TEST_F(MessageDialogTest, ButtonRowsOfOneTwoAndThreeAreCentredBelowTheText) {
     }
 }
 
+TEST_F(MessageDialogTest, TheShownDialogIsCentredByItsOuterSize) {
+    platform::SetScreenSize(640, 480);
+    for (const std::string text : {"No bitmaps found.", "Error deleting\r\nC:\\a.bmp"}) {
+        SCOPED_TRACE(text);
+        ModalAnswer answer;
+        answer
+            .Inspect([](QWidget* dialog) {
+                const QRect outer = dialog->frameGeometry();
+                // The frame must count, or this would not tell the rules apart.
+                ASSERT_GT(outer.width(), dialog->width());
+                ASSERT_GT(outer.height(), dialog->height());
+                EXPECT_EQ(outer.left(), 640 / 2 - outer.width() / 2);
+                EXPECT_EQ(outer.top(), 480 / 2 - outer.height() / 2);
+            })
+            .Enter();
+        EXPECT_EQ(MessageDialog(text, MessageKind::Information, {MB::OK}, MB::OK), mrOk);
+        EXPECT_EQ(answer.Pending(), 0u);
+    }
+}
+
 TEST_F(MessageDialogTest, ThreeButtonsSetTheWidthOfAShortMessage) {
     auto form = CreateMessageForm("Go?", MessageKind::Custom, MessageButtons::FromBits(131), MB::No,
                                   true, 0);

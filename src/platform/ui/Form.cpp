@@ -5,6 +5,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ModalResult.h"
+#include "platform/ui/Screen.h"
 
 namespace {
 
@@ -23,6 +24,21 @@ void TForm::SetDialogBorder(int clientWidth, int clientHeight) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(clientWidth, clientHeight);
+}
+
+void TForm::PlaceOnScreen() {
+    const QSize outer = frameGeometry().size();
+    switch (position_) {
+    case TFormPosition::Designed:
+        break;
+    case TFormPosition::ScreenCenter:
+        move(platform::ScreenCentre(outer));
+        break;
+    case TFormPosition::ScreenHalves:
+        move(platform::ScreenWidth() / 2 - outer.width() / 2,
+             platform::ScreenHeight() / 2 - outer.height() / 2);
+        break;
+    }
 }
 
 // Reached through the title bar's close box (and Alt+F4); Escape is handled
@@ -49,6 +65,7 @@ void TForm::keyPressEvent(QKeyEvent* event) {
 
 void TForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    PlaceOnScreen();
     if (activeControl_)
         activeControl_->setFocus(Qt::ActiveWindowFocusReason);
 }

@@ -6,8 +6,16 @@
 //   set); a form without one ignores Escape;
 // - Enter presses the focused button, else the default button (Qt's own);
 // - F1 shows help for the form's help context when it is not 0;
-// - the active control gets the focus whenever the form is shown.
+// - the active control gets the focus whenever the form is shown;
+// - a form that asks to be centred on the screen is placed each time it is
+//   shown, when the window and its frame exist, so the outer size counts.
 #include <QDialog>
+
+enum class TFormPosition {
+    Designed,     // where the program moved it
+    ScreenCenter, // left = (screen width - outer width) div 2, top likewise
+    ScreenHalves, // left = screen width div 2 - outer width div 2, top likewise
+};
 
 class TForm : public QDialog {
     Q_OBJECT
@@ -24,6 +32,12 @@ public:
     // no minimise or maximise box.
     void SetDialogBorder(int clientWidth, int clientHeight);
 
+    TFormPosition Position() const { return position_; }
+    void SetPosition(TFormPosition position) { position_ = position; }
+    // Moves the form to its position with the outer size it has now; before
+    // the window exists that is the client size, and showing corrects it.
+    void PlaceOnScreen();
+
     void reject() override;
 
 protected:
@@ -32,5 +46,6 @@ protected:
 
 private:
     int helpContext_ = 0;
+    TFormPosition position_ = TFormPosition::Designed;
     QWidget* activeControl_ = nullptr;
 };

@@ -80,6 +80,31 @@ TEST(Kit, FormsGiveCancelForTheCloseBoxAndIgnoreEscapeWithoutAnEscapeButton) {
     EXPECT_EQ(answer.Pending(), 0u);
 }
 
+TEST(Kit, FormsCentredOnTheScreenCountTheirFrameWhenShown) {
+    platform::SetScreenSize(1024, 768);
+    struct Case {
+        TFormPosition position;
+        int left, top; // for an outer size of 301 x 201
+    };
+    for (const Case& c : {Case{TFormPosition::ScreenCenter, (1024 - 301) / 2, (768 - 201) / 2},
+                          Case{TFormPosition::ScreenHalves, 512 - 150, 384 - 100}}) {
+        TForm form;
+        form.SetDialogBorder(297, 197);
+        form.SetPosition(c.position);
+        form.show();
+        const QRect outer = form.frameGeometry();
+        ASSERT_EQ(outer.size(), QSize(301, 201)) << "a 2-pixel frame";
+        EXPECT_EQ(outer.topLeft(), QPoint(c.left, c.top));
+        form.hide();
+    }
+    TForm designed;
+    designed.SetDialogBorder(100, 100);
+    designed.move(7, 9);
+    designed.show();
+    EXPECT_EQ(designed.pos(), QPoint(7, 9));
+    platform::ResetScreenSize();
+}
+
 TEST(Kit, BitmapButtonKindsCarryTheirCaptionResultAndGlyph) {
     TBitBtn ok, help;
     ok.SetKind(TBitBtnKind::OK);
