@@ -20,8 +20,13 @@ std::string TApplication::Title() const {
 }
 
 bool TApplication::HelpContext(int context) {
-    if (helpFile_.empty())
+    if (helpFile_.empty()) {
+        QMessageBox box(QMessageBox::Warning, platform::ToQt(Title()),
+                        platform::ToQt(NoHelpFileText), QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setObjectName("OK");
+        box.exec();
         return false;
+    }
     return platform::ShowHelpTopic(helpFile_, context);
 }
 

@@ -22,9 +22,10 @@ public:
     void SetHelpFile(std::string winPath) { helpFile_ = std::move(winPath); }
 
     // Shows the help file's topic with this context number (0: the start of
-    // the file). False, after telling the user, when there is no help file
-    // or it cannot be opened.
+    // the file). False, after telling the user in a message box, when no help
+    // file is set (NoHelpFileText) or it cannot be opened.
     bool HelpContext(int context);
+    static constexpr const char* NoHelpFileText = "Help is not available: no help file is set.";
 
     // The standard report for a failure that reached an event handler.
     void ShowException(std::string_view text);

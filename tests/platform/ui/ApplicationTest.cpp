@@ -6,6 +6,7 @@
 #include "TempDrives.h"
 #include "platform/WinError.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/HelpViewer.h"
 
 namespace {
 
@@ -13,7 +14,11 @@ using testsupport::ModalAnswer;
 
 class ApplicationTest : public testing::Test {
 protected:
-    void TearDown() override { platform::Application().SetTitle(""); }
+    void TearDown() override {
+        platform::Application().SetTitle("");
+        platform::Application().SetHelpFile("");
+        platform::CloseHelpViewer();
+    }
     testsupport::TempDrives drives;
 };
 
@@ -55,6 +60,23 @@ TEST_F(ApplicationTest, AFailureRaisedInsideASlotStopsAtTheGuard) {
     ASSERT_EQ(answer.Seen().size(), 1u);
     EXPECT_EQ(answer.Seen()[0].caption, "Glyphs");
     EXPECT_EQ(answer.Seen()[0].text, TApplication::ReportText(platform::EInOutError(5).what()));
+}
+
+TEST_F(ApplicationTest, HelpWithoutAHelpFileTellsTheUserAndOpensNothing) {
+    drives.WriteFile("prog/SporvikU.HLP", "<html><body>Help</body></html>");
+    ModalAnswer answer;
+    answer.Press("OK");
+    EXPECT_FALSE(platform::Application().HelpContext(1));
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].caption, "Sporvik");
+    EXPECT_EQ(answer.Seen()[0].text, "Help is not available: no help file is set.");
+    EXPECT_EQ(platform::HelpViewer(), nullptr);
+
+    // Once set, the same call opens the viewer without a word.
+    platform::Application().SetHelpFile("C:\\prog\\SporvikU.HLP");
+    EXPECT_TRUE(platform::Application().HelpContext(1));
+    EXPECT_NE(platform::HelpViewer(), nullptr);
+    EXPECT_EQ(answer.Seen().size(), 1u);
 }
 
 } // namespace
