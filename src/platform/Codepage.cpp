@@ -32,20 +32,26 @@ unsigned char CodePointToAnsi(char32_t cp) {
     return it == ReverseHighTable().end() ? 0 : it->second;
 }
 
-// Decodes one UTF-8 sequence at s[i]; advances i. Returns U+FFFD for a bad one.
+// Decodes one UTF-8 sequence at s[i]; advances i. A malformed sequence, an
+// overlong form (which could smuggle in "/" or "."), a surrogate or a value
+// past U+10FFFF gives U+FFFD.
 char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
+    constexpr char32_t kBad = 0xFFFD;
     const auto lead = static_cast<unsigned char>(s[i++]);
     if (lead < 0x80)
         return lead;
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
     if (extra < 0 || lead > 0xF4)
-        return 0xFFFD;
+        return kBad;
     char32_t cp = lead & (0x3F >> extra);
     for (int k = 0; k < extra; ++k) {
         if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
-            return 0xFFFD;
+            return kBad;
         cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
     }
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return kBad;
     return cp;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/HostAccess.h"
 #include "platform/Paths.h"
 #include "platform/WinError.h"
 
@@ -23,20 +24,12 @@ std::unique_ptr<DriveTable>& TableSlot() {
     return table;
 }
 
-bool IsMountPoint(const fs::path& dir) {
-    struct stat self {
-    }, parent{};
-    if (stat(dir.c_str(), &self) != 0 || stat(dir.parent_path().c_str(), &parent) != 0)
-        return false;
-    return S_ISDIR(self.st_mode) && self.st_dev != parent.st_dev;
-}
-
 void CollectMounts(const fs::path& dir, int depth, std::vector<std::string>& out) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
         if (!entry.is_directory(ec))
             continue;
-        if (IsMountPoint(entry.path()))
+        if (IsMountPoint(entry.path().string()))
             out.push_back(entry.path().string());
         else if (depth > 0)
             CollectMounts(entry.path(), depth - 1, out);
@@ -51,25 +44,30 @@ bool AnsiName(const std::string& hostName, std::string& ansi) {
     return lossless && hostName.find('\\') == std::string::npos;
 }
 
-// The entry of `dir` that equals `name` ignoring case, or empty.
+// The entry of `dir` that equals `name` ignoring case, or empty. Where the
+// host holds several (it tells case apart), the one listed first wins, so a
+// look-up and a listing always agree on which file a name means.
 std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
     std::unique_ptr<DIR, int (*)(DIR*)> d(opendir(dir.c_str()), closedir);
     if (!d)
         return {};
     std::string ansi;
+    std::string first;
     while (dirent* e = readdir(d.get())) {
         std::string hostName = e->d_name;
         if (hostName == "." || hostName == "..")
             continue;
-        if (AnsiName(hostName, ansi) && EqualIgnoringCase(ansi, name))
-            return hostName;
+        if (AnsiName(hostName, ansi) && EqualIgnoringCase(ansi, name) &&
+            (first.empty() || hostName < first))
+            first = std::move(hostName);
     }
-    return {};
+    return first;
 }
 
 bool HasInvalidNameChar(std::string_view name) {
     for (unsigned char c : name)
-        if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"')
+        if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"' ||
+            c == ':')
             return true;
     return false;
 }

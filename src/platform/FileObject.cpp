@@ -37,6 +37,8 @@ void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
     if (recordSize <= 0)
         throw EInOutError(ERROR_INVALID_PARAMETER);
     const bool writing = access == FileAccess::ReadWrite;
+    if (int err = CheckFileName(name_))
+        throw EInOutError(err);
     std::string host;
     bool dirMissing = false;
     if (int err = ToHostPath(name_, host, &dirMissing))
@@ -48,16 +50,19 @@ void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
 
     // Truncation waits until the sharing check has passed, so a refused
     // opening never empties a file another holder is reading.
-    int fd = ::open(host.c_str(),
-                    (writing ? O_RDWR : O_RDONLY) | (createFlags & O_CREAT) | O_CLOEXEC, 0666);
+    // Opened without waiting: a named pipe would block until a writer comes.
+    // Only plain files are files here.
+    const int flags =
+        (writing ? O_RDWR : O_RDONLY) | (createFlags & O_CREAT) | O_CLOEXEC | O_NONBLOCK;
+    int fd = ::open(host.c_str(), flags, 0666);
     if (fd < 0)
         throw EInOutError(WinErrorFromErrno(errno, writing, dirMissing));
     struct stat st {};
-    fstat(fd, &st);
-    if (S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw EInOutError(ERROR_ACCESS_DENIED);
     }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (!share::Acquire({st.st_dev, st.st_ino}, writing)) {
         ::close(fd);
         throw EInOutError(ERROR_SHARING_VIOLATION);

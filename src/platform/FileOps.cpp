@@ -65,22 +65,33 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
     return 0;
 }
 
-// Renames a file to a spelling that differs only in case (the same entry
-// to a case-insensitive look-up) through a temporary name.
+// Renames a file to a spelling that differs only in case. A host that tells
+// case apart takes the new name at once; one that does not sees the target
+// as the source itself, so the file goes through a temporary name no other
+// file has. No step ever replaces an existing file.
 int ChangeCase(const std::string& from, const std::string& to) {
-    const std::string temp = from + ".~case";
-    if (rename(from.c_str(), temp.c_str()) != 0)
-        return errno;
-    if (int err = RenameNoReplace(temp, to)) {
-        rename(temp.c_str(), from.c_str());
+    int err = RenameNoReplace(from, to);
+    if (err != EEXIST)
+        return err;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temp = from + ".~case" + std::to_string(attempt);
+        err = RenameNoReplace(from, temp);
+        if (err == EEXIST)
+            continue;
+        if (err)
+            return err;
+        if ((err = RenameNoReplace(temp, to)) != 0)
+            RenameNoReplace(temp, from);
         return err;
     }
-    return 0;
+    return EEXIST;
 }
 
 } // namespace
 
 int DeleteFile(std::string_view path) {
+    if (int err = CheckFileName(path))
+        return err;
     std::string host;
     bool dirMissing = false;
     if (int err = ToHostPath(path, host, &dirMissing))
@@ -95,6 +106,10 @@ int DeleteFile(std::string_view path) {
 }
 
 int RenameFile(std::string_view from, std::string_view to) {
+    if (int err = CheckFileName(from))
+        return err;
+    if (int err = CheckFileName(to))
+        return err;
     std::string hostFrom, hostTo;
     bool fromDirMissing = false, toDirMissing = false;
     if (int err = ToHostPath(from, hostFrom, &fromDirMissing))
@@ -139,8 +154,12 @@ int GetDiskSpace(std::string_view rootPath, DiskSpace& space) {
     const std::string host = DriveHostRoot(full[0]);
     if (host.empty())
         return ERROR_PATH_NOT_FOUND;
+    // An empty directory that is not a mount point stands for a drive
+    // without a medium; an empty volume that is mounted is a ready drive.
     std::error_code ec;
-    if (!fs::is_directory(host, ec) || fs::is_empty(host, ec) || ec)
+    if (!fs::is_directory(host, ec) || ec)
+        return ERROR_NOT_READY;
+    if (fs::is_empty(host, ec) && !IsMountPoint(host))
         return ERROR_NOT_READY;
     struct statvfs vfs {};
     if (statvfs(host.c_str(), &vfs) != 0)

@@ -26,6 +26,18 @@ std::string HostParent(const std::string& hostPath) {
     return slash == 0 || slash == std::string::npos ? "/" : hostPath.substr(0, slash);
 }
 
+bool IsMountPoint(const std::string& dir) {
+    struct stat self {}, parent {};
+    return stat(dir.c_str(), &self) == 0 && S_ISDIR(self.st_mode) &&
+           stat(HostParent(dir).c_str(), &parent) == 0 && self.st_dev != parent.st_dev;
+}
+
+int CheckFileName(std::string_view winPath) {
+    if (!winPath.empty() && (winPath.back() == '\\' || winPath.back() == '/'))
+        return ERROR_INVALID_NAME;
+    return ERROR_SUCCESS;
+}
+
 int CheckOpenExisting(const std::string& hostPath, bool writing, bool dirMissing) {
     struct stat st {};
     if (stat(hostPath.c_str(), &st) != 0)

@@ -3,10 +3,18 @@
 // bits, so that they bind root too (as the read-only attribute binds an
 // administrator on Windows). Each returns 0 or a Windows error code.
 #include <string>
+#include <string_view>
 
 namespace platform {
 
 std::string HostParent(const std::string& hostPath);
+
+// A directory on another device than its parent: a mounted volume.
+bool IsMountPoint(const std::string& dir);
+
+// A file's name may not end in a separator: "C:\x.bmp\" names no file, so
+// it must not open or delete x.bmp. Returns 0 or 123.
+int CheckFileName(std::string_view winPath);
 
 // Opening an existing file for reading, or for reading and writing.
 int CheckOpenExisting(const std::string& hostPath, bool writing, bool dirMissing);
