@@ -66,4 +66,35 @@ TEST_F(CommandsTest, AboutShowsTheAboutBoxAndExitClosesAndSaves) {
     EXPECT_NE(ReadSettings().find("dir=C:\\prog\\"), std::string::npos);
 }
 
+TEST_F(MainWindowTest, CommandButtonsHaveTheirPlacesHintsAndPictures) {
+    auto& w = Open();
+    struct Case {
+        TSpeedButton* button;
+        const char* hint;
+        int left;
+        QSize picture;
+        int images;
+    } cases[] = {
+        {w.SpeedButtonExit, "Exit Sporvik", 13, {32, 16}, 2},
+        {w.SpeedButtonFirst, "First Page", 47, {20, 20}, 1},
+        {w.SpeedButtonPrevious, "Previous Page", 82, {20, 20}, 1},
+        {w.SpeedButtonNext, "Next Page", 116, {20, 20}, 1},
+        {w.SpeedButtonLast, "Last Page", 151, {20, 20}, 1},
+        {w.SpeedButtonDisable, "Disable Glyphs", 185, {40, 20}, 2},
+        {w.SpeedButtonDirectory, "Select Directory Containing Glyphs", 220, {18, 18}, 1},
+        {w.SpeedButtonExtract, "Extract Bitmaps from .EXE file", 254, {36, 18}, 2},
+        {w.SpeedButtonHilfe, "Help", 289, {32, 16}, 2},
+        {w.SpeedButtonAbout, "About the Author", 323, {40, 20}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hint);
+        EXPECT_EQ(c.button->Hint(), c.hint);
+        EXPECT_EQ(c.button->geometry(), QRect(c.left, 195, 25, 25));
+        EXPECT_EQ(c.button->Glyph().size(), c.picture);
+        EXPECT_EQ(c.button->NumGlyphs(), c.images);
+        EXPECT_EQ(c.button->GroupIndex(), 0);
+        EXPECT_EQ(c.button->focusPolicy(), Qt::NoFocus);
+    }
+}
+
 } // namespace
