@@ -2,6 +2,9 @@
 // platform, so no display is needed, and times are read in a fixed zone.
 #include <QApplication>
 #include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -9,9 +12,9 @@ int main(int argc, char** argv) {
     setenv("TZ", "UTC", 0);
     // Qt wants a private runtime directory and complains on every run without one.
     if (!getenv("XDG_RUNTIME_DIR")) {
-        static char runtimeDir[] = "/tmp/sporvik-runtime-XXXXXX";
-        if (mkdtemp(runtimeDir))
-            setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
+        const std::string runtimeDir = "/tmp/sporvik-test-runtime-" + std::to_string(getuid());
+        mkdir(runtimeDir.c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
     }
     tzset();
     QApplication app(argc, argv);
