@@ -76,27 +76,41 @@ void TFormMainWindow::CreateControls() {
     BevelSpeedButtons->SetShape(TBevel::bsBox);
     BevelSpeedButtons->SetStyle(TBevel::bsLowered);
 
+    // The command buttons, left to right: member, name, left edge, picture,
+    // images in the picture, click handler.
     using F = TFormMainWindow;
-    SpeedButtonExit = CreateCommandButton("SpeedButtonExit", 13, glyphs::ExitGlyph(), 2,
-                                          &F::SpeedButtonExitClick);
-    SpeedButtonFirst = CreateCommandButton("SpeedButtonFirst", 47, glyphs::FirstGlyph(), 1,
-                                           &F::SpeedButtonFirstClick);
-    SpeedButtonPrevious = CreateCommandButton("SpeedButtonPrevious", 82, glyphs::PreviousGlyph(), 1,
-                                              &F::SpeedButtonPreviousClick);
-    SpeedButtonNext = CreateCommandButton("SpeedButtonNext", 116, glyphs::NextGlyph(), 1,
-                                          &F::SpeedButtonNextClick);
-    SpeedButtonLast = CreateCommandButton("SpeedButtonLast", 151, glyphs::LastGlyph(), 1,
-                                          &F::SpeedButtonLastClick);
-    SpeedButtonDisable = CreateCommandButton("SpeedButtonDisable", 185, glyphs::DisableGlyph(), 2,
-                                             &F::SpeedButtonDisableClick);
-    SpeedButtonDirectory = CreateCommandButton(
-        "SpeedButtonDirectory", 220, glyphs::DirectoryGlyph(), 1, &F::SpeedButtonDirectoryClick);
-    SpeedButtonExtract = CreateCommandButton("SpeedButtonExtract", 254, glyphs::ExtractGlyph(), 2,
-                                             &F::SpeedButtonExtractClick);
-    SpeedButtonHilfe = CreateCommandButton("SpeedButtonHilfe", 289, glyphs::HelpGlyph(), 2,
-                                           &F::SpeedButtonHilfeClick);
-    SpeedButtonAbout = CreateCommandButton("SpeedButtonAbout", 323, glyphs::AboutGlyph(), 2,
-                                           &F::SpeedButtonAboutClick);
+    struct Command {
+        TSpeedButton* F::*member;
+        const char* name;
+        int left;
+        QImage (*picture)();
+        int images;
+        void (F::*handler)(QObject*);
+    };
+    static const Command commands[] = {
+        {&F::SpeedButtonExit, "SpeedButtonExit", 13, glyphs::ExitGlyph, 2,
+         &F::SpeedButtonExitClick},
+        {&F::SpeedButtonFirst, "SpeedButtonFirst", 47, glyphs::FirstGlyph, 1,
+         &F::SpeedButtonFirstClick},
+        {&F::SpeedButtonPrevious, "SpeedButtonPrevious", 82, glyphs::PreviousGlyph, 1,
+         &F::SpeedButtonPreviousClick},
+        {&F::SpeedButtonNext, "SpeedButtonNext", 116, glyphs::NextGlyph, 1,
+         &F::SpeedButtonNextClick},
+        {&F::SpeedButtonLast, "SpeedButtonLast", 151, glyphs::LastGlyph, 1,
+         &F::SpeedButtonLastClick},
+        {&F::SpeedButtonDisable, "SpeedButtonDisable", 185, glyphs::DisableGlyph, 2,
+         &F::SpeedButtonDisableClick},
+        {&F::SpeedButtonDirectory, "SpeedButtonDirectory", 220, glyphs::DirectoryGlyph, 1,
+         &F::SpeedButtonDirectoryClick},
+        {&F::SpeedButtonExtract, "SpeedButtonExtract", 254, glyphs::ExtractGlyph, 2,
+         &F::SpeedButtonExtractClick},
+        {&F::SpeedButtonHilfe, "SpeedButtonHilfe", 289, glyphs::HelpGlyph, 2,
+         &F::SpeedButtonHilfeClick},
+        {&F::SpeedButtonAbout, "SpeedButtonAbout", 323, glyphs::AboutGlyph, 2,
+         &F::SpeedButtonAboutClick},
+    };
+    for (const Command& c : commands)
+        this->*c.member = CreateCommandButton(c.name, c.left, c.picture(), c.images, c.handler);
 
     FileLabel1 = new TFileLabel(this);
     FileLabel1->setObjectName("FileLabel1");
