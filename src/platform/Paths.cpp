@@ -154,7 +154,8 @@ int SetCurrentDir(std::string_view path) {
     bool dirMissing = false;
     if (int err = ToHostPath(full, host, &dirMissing))
         return err;
-    if (!std::filesystem::is_directory(host))
+    std::error_code unreachable; // a parent we may not search is no directory to us
+    if (!std::filesystem::is_directory(host, unreachable))
         return ERROR_PATH_NOT_FOUND;
     if (full.size() > 3 && full.back() == '\\')
         full.pop_back();

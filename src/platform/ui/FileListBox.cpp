@@ -1,0 +1,136 @@
+#include "platform/ui/FileListBox.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <vector>
+
+#include "platform/Codepage.h"
+#include "platform/Find.h"
+#include "platform/Paths.h"
+#include "platform/ui/ListRowDelegate.h"
+
+namespace {
+
+constexpr int kItemHeight = 16;
+
+std::vector<std::string> SplitMask(const std::string& mask) {
+    std::vector<std::string> patterns;
+    std::size_t start = 0;
+    while (start <= mask.size()) {
+        std::size_t end = mask.find(';', start);
+        if (end == std::string::npos)
+            end = mask.size();
+        std::string pattern = mask.substr(start, end - start);
+        while (!pattern.empty() && pattern.front() == ' ')
+            pattern.erase(pattern.begin());
+        while (!pattern.empty() && pattern.back() == ' ')
+            pattern.pop_back();
+        if (!pattern.empty())
+            patterns.push_back(pattern);
+        start = end + 1;
+    }
+    return patterns;
+}
+
+bool MatchesAny(const std::string& name, const std::vector<std::string>& patterns) {
+    for (const std::string& pattern : patterns)
+        if (platform::MatchesMask(name, pattern))
+            return true;
+    return false;
+}
+
+bool IsProgram(const std::string& name) {
+    for (const char* ext : {".exe", ".com", ".bat", ".dll"})
+        if (name.size() > 4 && platform::EqualIgnoringCase(name.substr(name.size() - 4), ext))
+            return true;
+    return false;
+}
+
+} // namespace
+
+TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
+    setItemDelegate(new TListRowDelegate(kItemHeight, this));
+    setUniformItemSizes(true);
+    directory_ = platform::GetCurrentDir();
+    connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::SelectionChanged);
+}
+
+void TFileListBox::SetDirectory(const std::string& dir) {
+    directory_ = dir;
+    ReadFileNames();
+}
+
+void TFileListBox::SetMask(const std::string& mask) {
+    if (mask == mask_)
+        return;
+    mask_ = mask;
+    ReadFileNames();
+}
+
+void TFileListBox::SetFileType(int fileType) {
+    if (fileType == fileType_)
+        return;
+    fileType_ = fileType;
+    ReadFileNames();
+}
+
+void TFileListBox::Update() {
+    ReadFileNames();
+}
+
+std::string TFileListBox::FileName() const {
+    const QListWidgetItem* selected = currentItem();
+    if (!selected || !selected->isSelected())
+        return {};
+    const std::string dir = directory_.size() == 3 ? directory_ : directory_ + "\\";
+    return dir + platform::FromQt(selected->text());
+}
+
+// Normal files are every file neither hidden nor system; hidden and system
+// files need their own type in the set.
+bool TFileListBox::Admits(int attr) const {
+    if ((attr & platform::faDirectory) && !(fileType_ & ftDirectory))
+        return false;
+    if ((attr & platform::faHidden) && !(fileType_ & ftHidden))
+        return false;
+    if ((attr & platform::faSysFile) && !(fileType_ & ftSystem))
+        return false;
+    if (fileType_ & ftNormal)
+        return true;
+    return attr & fileType_ & (ftReadOnly | ftHidden | ftSystem | ftArchive | ftDirectory);
+}
+
+void TFileListBox::ReadFileNames() {
+    {
+        const QSignalBlocker quiet(this);
+        clear();
+        const QIcon document = style()->standardIcon(QStyle::SP_FileIcon);
+        const QIcon program = style()->standardIcon(QStyle::SP_ComputerIcon);
+        const std::vector<std::string> patterns = SplitMask(mask_);
+        const int asked = fileType_ & (ftHidden | ftSystem | ftDirectory);
+        const std::string all = directory_.size() == 3 ? directory_ + "*.*" : directory_ + "\\*.*";
+        platform::TSearchRec rec;
+        for (int found = platform::FindFirst(all, asked, rec); found == 0;
+             found = platform::FindNext(rec)) {
+            if (rec.Name == "." || rec.Name == ".." || !Admits(rec.Attr) ||
+                !MatchesAny(rec.Name, patterns))
+                continue;
+            new QListWidgetItem(IsProgram(rec.Name) ? program : document,
+                                platform::ToQt(rec.Name), this);
+        }
+        platform::FindClose(rec);
+        setCurrentRow(-1);
+    }
+    SelectionChanged();
+}
+
+void TFileListBox::SelectionChanged() {
+    if (fileEdit_) {
+        const QListWidgetItem* selected = currentItem();
+        fileEdit_->setText(selected && selected->isSelected() ? selected->text()
+                                                               : platform::ToQt(mask_));
+        fileEdit_->selectAll();
+    }
+    emit OnChange();
+}

@@ -1,0 +1,61 @@
+#pragma once
+// TFileListBox: the files of one directory that match its mask (patterns
+// joined by ";") and that its file-type set admits, each with a small
+// picture.
+//
+// Every reading leaves nothing selected. After every reading and whenever
+// the selection changes, the list writes the selected name (or, with none,
+// its mask) into its linked edit, selects all of the edit's text and raises
+// OnChange.
+#include <QListWidget>
+#include <string>
+
+class QLineEdit;
+
+// The file-type set's members, as bits.
+enum TFileType : int {
+    ftReadOnly = 0x01,
+    ftHidden = 0x02,
+    ftSystem = 0x04,
+    ftVolumeID = 0x08,
+    ftDirectory = 0x10,
+    ftArchive = 0x20,
+    ftNormal = 0x80,
+};
+
+class TFileListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit TFileListBox(QWidget* parent = nullptr);
+
+    const std::string& Directory() const { return directory_; }
+    void SetDirectory(const std::string& dir);
+
+    const std::string& Mask() const { return mask_; }
+    // A different mask reads the list again; the same one does nothing.
+    void SetMask(const std::string& mask);
+
+    int FileType() const { return fileType_; }
+    void SetFileType(int fileType);
+
+    void SetFileEdit(QLineEdit* edit) { fileEdit_ = edit; }
+
+    // Full path of the selected file, empty when nothing is selected.
+    std::string FileName() const;
+
+    // Reads the list again.
+    void Update();
+
+signals:
+    void OnChange();
+
+private:
+    void ReadFileNames();
+    bool Admits(int attributes) const;
+    void SelectionChanged();
+
+    std::string directory_;
+    std::string mask_ = "*.*";
+    int fileType_ = ftNormal;
+    QLineEdit* fileEdit_ = nullptr;
+};
