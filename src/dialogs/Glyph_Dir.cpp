@@ -230,6 +230,7 @@ void TOSDialog::SetStartDirectory(const std::string& dir) {
 
 int TOSDialog::Execute(int mode, const std::string& title, const std::string& filter,
                        int attributes, int helpContext, int requiredFree) {
+    QZDriveComboBox1->BuildList(); // volumes come and go between showings
     DirectoryListBox1->Update();
     FileListBox1->Update();
     EditDateiName->clear();
