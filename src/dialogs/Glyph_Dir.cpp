@@ -231,6 +231,26 @@ void TOSDialog::SetStartDirectory(const std::string& dir) {
 int TOSDialog::Execute(int mode, const std::string& title, const std::string& filter,
                        int attributes, int helpContext, int requiredFree) {
     QZDriveComboBox1->BuildList(); // volumes come and go between showings
+    {
+        // Directory, mask and file types all change below: read the files once.
+        const TFileListBox::UpdateBatch oneReading(FileListBox1);
+        PrepareLists(mode, filter, attributes);
+    }
+    SetHelpContext(helpContext);
+    ButtonHilfe->setVisible(helpContext > 0);
+    RequiredFree_ = requiredFree;
+    setWindowTitle(platform::ToQt(title));
+
+    EditDateiName->clear();
+    Label1->SetCaption("File Name:");
+    ButtonAbbruch->SetCaption("Cancel");
+    ButtonHilfe->SetCaption("Help");
+    return exec();
+}
+
+// The lists, the filter box and the mode's look; steps of Execute before the
+// dialog shows.
+void TOSDialog::PrepareLists(int mode, const std::string& filter, int attributes) {
     DirectoryListBox1->Update();
     FileListBox1->Update();
     EditDateiName->clear();
@@ -238,7 +258,6 @@ int TOSDialog::Execute(int mode, const std::string& title, const std::string& fi
     Mode_ = mode;
     ButtonOK->SetCaption(mode == 0 || mode == 2 ? "Open" : "Save");
     SetFileControls(mode != 2);
-    setWindowTitle(platform::ToQt(title));
 
     const std::vector<std::string> masks = CommaTextItems(filter);
     ComboBoxFilter->clear();
@@ -257,16 +276,6 @@ int TOSDialog::Execute(int mode, const std::string& title, const std::string& fi
         if (attributes & kind)
             fileType |= kind;
     FileListBox1->SetFileType(fileType);
-
-    SetHelpContext(helpContext);
-    ButtonHilfe->setVisible(helpContext > 0);
-    RequiredFree_ = requiredFree;
-
-    EditDateiName->clear();
-    Label1->SetCaption("File Name:");
-    ButtonAbbruch->SetCaption("Cancel");
-    ButtonHilfe->SetCaption("Help");
-    return exec();
 }
 
 // Directory mode has no use for the file controls: they stay visible, but

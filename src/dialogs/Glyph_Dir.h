@@ -58,6 +58,7 @@ public:
 private:
     void CreateControls();
     void ConnectHandlers();
+    void PrepareLists(int mode, const std::string& filter, int attributes);
     void SetFileControls(bool enabled);
 
     void FormCreate();

@@ -40,9 +40,9 @@ bool MatchesAny(const std::string& name, const std::vector<std::string>& pattern
     return false;
 }
 
-bool IsProgram(const std::string& name) {
+bool IsProgram(const QString& name) {
     for (const char* ext : {".exe", ".com", ".bat", ".dll"})
-        if (name.size() > 4 && platform::EqualIgnoringCase(name.substr(name.size() - 4), ext))
+        if (name.endsWith(QLatin1String(ext), Qt::CaseInsensitive))
             return true;
     return false;
 }
@@ -50,7 +50,11 @@ bool IsProgram(const std::string& name) {
 } // namespace
 
 TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
-    setItemDelegate(new TListRowDelegate(kItemHeight, this));
+    auto* rows = new TListRowDelegate(kItemHeight, this);
+    const QIcon document = style()->standardIcon(QStyle::SP_FileIcon);
+    const QIcon program = style()->standardIcon(QStyle::SP_ComputerIcon);
+    rows->SetIconFor([=](const QString& name) { return IsProgram(name) ? program : document; });
+    setItemDelegate(rows);
     setUniformItemSizes(true);
     directory_ = platform::GetCurrentDir();
     connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::SelectionChanged);
@@ -101,12 +105,24 @@ bool TFileListBox::Admits(int attr) const {
     return attr & fileType_ & (ftReadOnly | ftHidden | ftSystem | ftArchive | ftDirectory);
 }
 
+TFileListBox::UpdateBatch::~UpdateBatch() {
+    if (--list_->batchDepth_ == 0 && list_->readPending_)
+        list_->ReadNow();
+}
+
 void TFileListBox::ReadFileNames() {
+    if (batchDepth_ > 0)
+        readPending_ = true;
+    else
+        ReadNow();
+}
+
+void TFileListBox::ReadNow() {
+    readPending_ = false;
     {
         const QSignalBlocker quiet(this);
         clear();
-        const QIcon document = style()->standardIcon(QStyle::SP_FileIcon);
-        const QIcon program = style()->standardIcon(QStyle::SP_ComputerIcon);
+        QStringList names;
         const std::vector<std::string> patterns = SplitMask(mask_);
         const int asked = fileType_ & (ftHidden | ftSystem | ftDirectory);
         const std::string all = directory_.size() == 3 ? directory_ + "*.*" : directory_ + "\\*.*";
@@ -116,10 +132,10 @@ void TFileListBox::ReadFileNames() {
             if (rec.Name == "." || rec.Name == ".." || !Admits(rec.Attr) ||
                 !MatchesAny(rec.Name, patterns))
                 continue;
-            new QListWidgetItem(IsProgram(rec.Name) ? program : document,
-                                platform::ToQt(rec.Name), this);
+            names << platform::ToQt(rec.Name);
         }
         platform::FindClose(rec);
+        addItems(names);
         setCurrentRow(-1);
     }
     SelectionChanged();

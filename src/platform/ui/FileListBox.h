@@ -46,11 +46,26 @@ public:
     // Reads the list again.
     void Update();
 
+    // While a batch lives, readings asked for wait and happen once when the
+    // last batch ends, with the directory, mask and file types it left: a
+    // caller setting several of them reads a large directory only once.
+    class UpdateBatch {
+    public:
+        explicit UpdateBatch(TFileListBox* list) : list_(list) { ++list_->batchDepth_; }
+        ~UpdateBatch();
+        UpdateBatch(const UpdateBatch&) = delete;
+        UpdateBatch& operator=(const UpdateBatch&) = delete;
+
+    private:
+        TFileListBox* list_;
+    };
+
 signals:
     void OnChange();
 
 private:
     void ReadFileNames();
+    void ReadNow();
     bool Admits(int attributes) const;
     void SelectionChanged();
 
@@ -58,4 +73,6 @@ private:
     std::string mask_ = "*.*";
     int fileType_ = ftNormal;
     QLineEdit* fileEdit_ = nullptr;
+    int batchDepth_ = 0;
+    bool readPending_ = false;
 };

@@ -15,3 +15,13 @@ QSize TListRowDelegate::sizeHint(const QStyleOptionViewItem& option,
     const int width = QStyledItemDelegate::sizeHint(option, index).width();
     return {width + index.data(LevelRole).toInt() * Indent, rowHeight_};
 }
+
+void TListRowDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                       const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (iconFor_) {
+        option->icon = iconFor_(index.data(Qt::DisplayRole).toString());
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->decorationSize = QSize(16, 16);
+    }
+}

@@ -1,8 +1,11 @@
 #pragma once
 // Draws the rows of the directory and file lists: a fixed row height, and
 // each row stepped in by the level it carries (LevelRole), so a path reads
-// as a tree.
+// as a tree. A list of thousands of rows can leave the icons to the delegate
+// (IconFor), so its items carry text only and are added in one go.
+#include <QIcon>
 #include <QStyledItemDelegate>
+#include <functional>
 
 class TListRowDelegate : public QStyledItemDelegate {
 public:
@@ -15,6 +18,13 @@ public:
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
+    // The picture of a row, chosen from its text.
+    void SetIconFor(std::function<QIcon(const QString& text)> iconFor) { iconFor_ = std::move(iconFor); }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
 private:
     int rowHeight_;
+    std::function<QIcon(const QString&)> iconFor_;
 };
