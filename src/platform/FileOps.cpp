@@ -149,11 +149,19 @@ int RenameFile(std::string_view from, std::string_view to) {
 int GetDiskSpace(std::string_view rootPath, DiskSpace& space) {
     space = {};
     std::string full;
-    if (int err = ExpandPath(rootPath, full))
-        return err;
+    if (ExpandPath(rootPath.empty() ? std::string_view("\\") : rootPath, full) != 0)
+        return ERROR_FILE_NOT_FOUND;
     const std::string host = DriveHostRoot(full[0]);
     if (host.empty())
         return ERROR_PATH_NOT_FOUND;
+    // "X:\" asks for a drive; anything else must name a directory on one
+    // (garbage for a root is no directory, and fails as a missing file).
+    const bool driveRoot = full.size() == 3;
+    std::string hostDir;
+    std::error_code missing;
+    if (!driveRoot &&
+        (ToHostPath(full, hostDir) != 0 || !fs::is_directory(hostDir, missing)))
+        return ERROR_FILE_NOT_FOUND;
     // An empty directory that is not a mount point stands for a drive
     // without a medium; an empty volume that is mounted is a ready drive.
     std::error_code ec;

@@ -15,9 +15,10 @@ struct DiskSpace {
     std::int64_t freeBytes = -1;
     std::int64_t totalBytes = -1;
 };
-// The free and total bytes of the drive holding `rootPath` ("C:\"): 3 for a
-// letter without a drive, 21 for a drive without a medium (its host
-// directory is empty or gone).
+// The free and total bytes of the drive holding `rootPath` ("C:\", or any
+// directory on the drive): 2 when it names no directory, 3 for a letter
+// without a drive, 21 for a drive without a medium (its host directory is
+// empty or gone).
 int GetDiskSpace(std::string_view rootPath, DiskSpace& space);
 
 // The process error mode (1 = fail critical errors silently). The layer only

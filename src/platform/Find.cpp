@@ -152,6 +152,14 @@ bool FindExactName(const std::string& mask, FindState& s) {
 bool MatchesMask(std::string_view name, std::string_view mask) {
     if (mask == "*.*" || mask == "*")
         return true;
+    // A mask ending in a period asks for names without an extension ("*."
+    // lists "README" but not "a.txt"); "." and ".." count as such names.
+    if (mask.size() >= 2 && mask.back() == '.' && mask != "..") {
+        const std::string_view stem = mask.substr(0, mask.size() - 1);
+        if (name == "." || name == "..")
+            return stem.find_first_not_of('*') == std::string_view::npos;
+        return name.find('.') == std::string_view::npos && MatchFrom(name, stem);
+    }
     if (MatchFrom(name, mask))
         return true;
     // A trailing ".*" also matches a name without an extension.
@@ -168,7 +176,13 @@ int FindFirst(std::string_view pattern, int attr, TSearchRec& rec) {
         return err;
     const std::size_t slash = full.rfind('\\');
     const std::string dirPath = full.substr(0, slash + 1);
-    const std::string mask = full.substr(slash + 1);
+    std::string mask = full.substr(slash + 1);
+    // Expansion drops a name's trailing period, but in a wildcard mask the
+    // period means "no extension": keep the mask as given.
+    const std::string_view given = pattern.substr(pattern.find_last_of("\\/:") + 1);
+    if (given.size() >= 2 && given.back() == '.' && given != ".." &&
+        given.find_first_of("*?") != std::string_view::npos)
+        mask = given;
     if (mask.empty())
         return ERROR_FILE_NOT_FOUND;
 

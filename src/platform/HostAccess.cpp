@@ -33,7 +33,9 @@ bool IsMountPoint(const std::string& dir) {
 }
 
 int CheckFileName(std::string_view winPath) {
-    if (!winPath.empty() && (winPath.back() == '\\' || winPath.back() == '/'))
+    if (winPath.empty())
+        return ERROR_PATH_NOT_FOUND; // opening "" names no file, as on Windows
+    if (winPath.back() == '\\' || winPath.back() == '/')
         return ERROR_INVALID_NAME;
     return ERROR_SUCCESS;
 }

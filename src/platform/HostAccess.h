@@ -13,7 +13,8 @@ std::string HostParent(const std::string& hostPath);
 bool IsMountPoint(const std::string& dir);
 
 // A file's name may not end in a separator: "C:\x.bmp\" names no file, so
-// it must not open or delete x.bmp. Returns 0 or 123.
+// it must not open or delete x.bmp (123); the empty name names no path (3).
+// Returns 0 or the error.
 int CheckFileName(std::string_view winPath);
 
 // Opening an existing file for reading, or for reading and writing.

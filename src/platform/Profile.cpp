@@ -186,6 +186,9 @@ void CheckNames(const std::string& fileName, std::string_view section, std::stri
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
+    // A default handed back loses its trailing blanks, as a stored value does.
+    while (!defaultValue.empty() && defaultValue.back() == ' ')
+        defaultValue.remove_suffix(1);
     std::string value(ReadValue(fileName_, section, key).value_or(std::string(defaultValue)));
     if (value.size() > MaxValueLength)
         value.resize(MaxValueLength);

@@ -90,6 +90,10 @@ TEST(FileObject, RefusesWithWindowsCodes) {
     EXPECT_EQ(open("C:\\locked\\in.bin", FileAccess::ReadWrite), 0); // the file itself is writable
     EXPECT_EQ(create("C:\\nodir\\new.bin"), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(create("Q:\\new.bin"), ERROR_PATH_NOT_FOUND);
+    // The empty name is no path at all, for reading as for writing.
+    EXPECT_EQ(open("", FileAccess::ReadOnly), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(open("", FileAccess::ReadWrite), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(create(""), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(CodeOf([] {
                   FileObject closed("C:\\x");
                   closed.Read(nullptr, 1);

@@ -76,6 +76,24 @@ TEST(DiskSpace, ComesFromTheDrivesHostDirectory) {
     (void)e;
 }
 
+TEST(DiskSpace, ARootThatNamesNoDirectoryFails) {
+    testsupport::TempDrives drives;
+    drives.MakeDir("dir");
+    const struct {
+        const char* root;
+        int code;
+    } cases[] = {
+        {"C:\\", 0},         {"c:", 0},       {"C:\\dir\\", 0}, {"\\", 0}, {"", 0},
+        {"garbage", 2},      {"C:\\nope\\", 2}, {"C:\\dir\\x\\y", 2},
+        {"%%%", 2},          {"Q:\\", 3},
+    };
+    for (const auto& c : cases) {
+        DiskSpace space;
+        EXPECT_EQ(GetDiskSpace(c.root, space), c.code) << c.root;
+        EXPECT_EQ(space.freeBytes >= 0, c.code == 0) << c.root;
+    }
+}
+
 TEST(ProcessValues, ErrorModeAndProgramPath) {
     testsupport::TempDrives drives;
     const unsigned before = SetErrorMode(SEM_FAILCRITICALERRORS);

@@ -105,9 +105,35 @@ TEST(MatchesMask, IgnoresCaseAndKnowsStarDotStar) {
         {"noext", "*.*", true},   {"noext", "no*.*", true},     {"a.b.c", "*.c", true},
         {"ab", "a?", true},       {"a", "a?", false},           {"\xe4.bmp", "\xc4.BMP", true},
         {"x.bmp", "*", true},     {"abc.bmp", "a*c.bmp", true}, {"abc.bmp", "a*d.bmp", false},
+        // A mask ending in a period wants names without an extension.
+        {"README", "*.", true},   {"a.txt", "*.", false},       {"readme", "r*.", true},
+        {"x", "r*.", false},      {".", "*.", true},            {"..", "*.", true},
+        {".", "a*.", false},      {"abc", "abc.", true},        {"abc.d", "abc.", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MatchesMask(c.name, c.mask), c.match) << c.name << " ~ " << c.mask;
+}
+
+TEST(Find, AMaskEndingInAPeriodListsNamesWithoutAnExtension) {
+    testsupport::TempDrives drives;
+    for (const char* n : {"README", "Makefile", "a.txt", "b.bmp"})
+        drives.WriteFile(std::string("g/") + n, "x");
+    drives.MakeDir("g/sub");
+    const struct {
+        const char* pattern;
+        int attr;
+        Names names;
+    } cases[] = {
+        {"C:\\g\\*.", faAnyFile, {".", "..", "Makefile", "README", "sub"}},
+        {"C:\\g\\*.", 0, {"Makefile", "README"}},
+        {"C:\\g\\M*.", 0, {"Makefile"}},
+        {"C:/g/R?????.", 0, {"README"}},
+        {"C:\\g\\README.", 0, {"README"}}, // a plain name loses its period
+        {"C:\\g\\a.txt.", 0, {"a.txt"}},
+        {"C:\\*.", faAnyFile, {"g", "prog"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(List(c.pattern, c.attr), c.names) << c.pattern;
 }
 
 } // namespace

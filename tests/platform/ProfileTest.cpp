@@ -46,6 +46,24 @@ TEST(Profile, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt) {
     EXPECT_EQ(FilesIn(drives.Host("prog")), 1) << "no temporary file is left behind";
 }
 
+TEST(Profile, AMissingKeyGivesTheDefaultWithoutTrailingBlanks) {
+    TempDrives drives;
+    drives.WriteFile("prog/Sporvik.ini", "[options]\r\ndir=C:\\x\\   \r\n");
+    TIniFile ini("C:\\prog\\Sporvik.ini");
+    const struct {
+        const char* key;
+        const char* defaultValue;
+        const char* read;
+    } cases[] = {
+        {"none", "dflt   ", "dflt"}, {"none", "  dflt", "  dflt"}, {"none", "d f ", "d f"},
+        {"none", "   ", ""},         {"none", "tab\t", "tab\t"}, {"dir", "dflt  ", "C:\\x\\"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ini.ReadString("options", c.key, c.defaultValue), c.read) << c.defaultValue;
+    TIniFile missing("C:\\prog\\none.ini");
+    EXPECT_EQ(missing.ReadString("options", "dir", "C:\\  "), "C:\\");
+}
+
 TEST(Profile, ReadsValuesOfAnExistingFile) {
     TempDrives drives;
     const std::string longValue(1500, 'x');
