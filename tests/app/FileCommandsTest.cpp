@@ -2,14 +2,11 @@
 // with the real dialogs answered as a user would.
 #include "MainWindowFixture.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
-#include <QMouseEvent>
-#include <QTimer>
 #include <fstream>
 #include <map>
 
@@ -49,13 +46,6 @@ protected:
             if (written == bytes)
                 return name;
         return "?";
-    }
-    TSpeedButton* Shown(const std::string& hint) const {
-        for (int n = 1; n <= TFormMainWindow::GlyphsPerPage; ++n)
-            if (!Glyph(n)->isHidden() && Glyph(n)->Hint() == hint)
-                return Glyph(n);
-        ADD_FAILURE() << hint << " is not shown";
-        return Glyph(1);
     }
     void Run(TMenuItem* item, TSpeedButton* on) {
         window_->PopUpMenuGlyphs->SetPopupComponent(on);
@@ -330,80 +320,29 @@ TEST_F(FileCommandsTest, AllPushedDeletesInPageOrderAndAsksOnEachFailure) {
 
 TEST_F(FileCommandsTest, CopiesReplaceEverythingOnTheClipboard) {
     drives_.WriteFile("g/\xc3\xa4pfel.bmp", "");
-    {
-        QImage states(64, 16, QImage::Format_RGB32);
-        for (int x = 0; x < 64; ++x)
-            for (int y = 0; y < 16; ++y)
-                states.setPixel(x, y, qRgb(x * 4, y * 16, 7));
-        ASSERT_TRUE(states.save(QString::fromStdString(drives_.Host("g/four.bmp").string())));
-    }
+    QImage states(64, 16, QImage::Format_RGB32); // four images side by side
+    for (int x = 0; x < 64; ++x)
+        for (int y = 0; y < 16; ++y)
+            states.setPixel(x, y, qRgb(x * 4, y * 16, 7));
+    ASSERT_TRUE(states.save(QString::fromStdString(drives_.Host("g/four.bmp").string())));
     WriteSettings("[options]\r\ndir=C:\\g\r\n");
     auto& w = Open();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setImage(QImage(3, 3, QImage::Format_RGB32));
 
-    Run(w.AsName1, Shown("\xe4pfel.bmp"));
+    Run(w.AsName1, Glyph(2)); // listed after four.bmp
     EXPECT_EQ(clipboard->text(), QString::fromUtf8("C:\\g\\äpfel.bmp"));
     EXPECT_FALSE(clipboard->mimeData()->hasImage());
 
-    TSpeedButton* four = Shown("four.bmp");
+    TSpeedButton* four = Glyph(1);
     Run(w.AsBitmap1, four);
     const QImage copied = clipboard->image();
     EXPECT_EQ(copied.size(), QSize(64, 16));
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
-              four->Glyph().convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(copied.pixel(63, 0), qRgb(252, 0, 7));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), states);
     EXPECT_FALSE(clipboard->mimeData()->hasText());
 
     clipboard->clear();
-    EXPECT_EQ(four->Glyph().size(), QSize(64, 16));
-    EXPECT_EQ(four->Glyph().pixel(63, 0), qRgb(252, 0, 7));
-}
-
-// Right-clicks a glyph and chooses a command by its captions, as the mouse
-// would: one caption per menu level.
-void Choose(TSpeedButton* button, QStringList path) {
-    QTimer timer;
-    QMenu* last = nullptr;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || menu == last || path.isEmpty())
-            return;
-        last = menu;
-        const QString caption = path.takeFirst();
-        for (QAction* action : menu->actions())
-            if (action->text() == caption)
-                menu->setActiveAction(action);
-        QKeyEvent key(QEvent::KeyPress, path.isEmpty() ? Qt::Key_Return : Qt::Key_Right,
-                      Qt::NoModifier);
-        QApplication::sendEvent(menu, &key);
-    });
-    timer.start(10);
-    const QPointF local = button->rect().center();
-    QMouseEvent press(QEvent::MouseButtonPress, local, button->mapToGlobal(local), Qt::RightButton,
-                      Qt::RightButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &press);
-    EXPECT_TRUE(path.isEmpty());
-}
-
-TEST_F(FileCommandsTest, TheGlyphMenuRunsEachFileCommand) {
-    auto& w = OpenOn({"a.bmp", "b.bmp"});
-    w.show();
-    Choose(Glyph(2), {"Copy to Clipboard", "As Name"});
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "C:\\g\\b.bmp");
-    Choose(Glyph(1), {"Copy to Clipboard", "As Bitmap"});
-    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasText());
-
-    ModalAnswer answer;
-    answer.Press("Cancel").Press("No").Press("No");
-    Choose(Glyph(2), {"Rename"});
-    Glyph(1)->SetDown(true);
-    Choose(Glyph(2), {"Delete", "This Glyph"});
-    Choose(Glyph(2), {"Delete", "All Pushed"});
-    ASSERT_EQ(answer.Seen().size(), 3u);
-    EXPECT_EQ(answer.Seen()[0].caption, "Rename File");
-    EXPECT_EQ(answer.Seen()[1].text, "Delete b.bmp.\r\nAre you sure?");
-    EXPECT_EQ(answer.Seen()[2].text, "Really delete 1 glyph(s)");
+    EXPECT_EQ(four->Glyph().convertToFormat(QImage::Format_RGB32), states);
 }
 
 } // namespace
