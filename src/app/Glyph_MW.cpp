@@ -144,12 +144,12 @@ void TFormMainWindow::CreateMenu() {
         return menuItem;
     };
     CopyToClipboard1 = item("CopyToClipboard1", nullptr);
-    AsName1 = item("AsName1", nullptr);
-    AsBitmap1 = item("AsBitmap1", nullptr);
-    Rename1 = item("Rename1", nullptr);
+    AsName1 = item("AsName1", &TFormMainWindow::AsName1Click);
+    AsBitmap1 = item("AsBitmap1", &TFormMainWindow::AsBitmap1Click);
+    Rename1 = item("Rename1", &TFormMainWindow::Rename1Click);
     Delete1 = item("Delete1", nullptr);
-    ThisGlyph1 = item("ThisGlyph1", nullptr);
-    AllPushed1 = item("AllPushed1", nullptr);
+    ThisGlyph1 = item("ThisGlyph1", &TFormMainWindow::ThisGlyph1Click);
+    AllPushed1 = item("AllPushed1", &TFormMainWindow::AllPushed1Click);
     N1 = item("N1", nullptr);
     N1->SetCaption("-");
     PushAll1 = item("PushAll1", &TFormMainWindow::PushAll1Click);

@@ -5,11 +5,12 @@
 //
 // The class is implemented across files by concern: Glyph_MW.cpp (layout,
 // start and close, settings, help, about, exit), Glyph_MW_Pages.cpp (the
-// page model and page commands) and Glyph_MW_Push.cpp (push state and the
-// disabled look).
+// page model and page commands), Glyph_MW_Push.cpp (push state and the
+// disabled look) and Glyph_MW_Files.cpp (rename, delete, copy).
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QMenu;
 class TBevel;
@@ -107,6 +108,11 @@ public:
     void PushAll1Click(QObject* sender);
     void UnpushAll1Click(QObject* sender);
     void SpeedButtonDisableClick(QObject* sender);
+    void Rename1Click(QObject* sender);
+    void ThisGlyph1Click(QObject* sender);
+    void AllPushed1Click(QObject* sender);
+    void AsName1Click(QObject* sender);
+    void AsBitmap1Click(QObject* sender);
 
 signals:
     // The window has closed; the program ends with it, whatever other
@@ -132,6 +138,13 @@ private:
     // when it was filled, let `onFilled` move the fields; the page buttons
     // follow either way.
     void RunPageCommand(int start, const std::function<void(int filled)>& onFilled);
+    // The file commands' helpers.
+    TSpeedButton* ActingGlyph() const;
+    bool AskNewName(const std::string& oldName, std::string& newName);
+    std::vector<TSpeedButton*> PushedGlyphs() const;
+    // One glyph file fewer: count and page end go down, its button (if
+    // any) is hidden.
+    void DropGlyph(TSpeedButton* button);
 
     bool centreOnShow_ = true;
     bool shownOnce_ = false;

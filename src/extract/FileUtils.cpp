@@ -100,14 +100,19 @@ std::int64_t FileSizeByName(std::string_view fileName) {
 }
 
 bool TryDeleteFile(std::string_view fileName, int& errorCode) {
+    if (CanDeleteFile(fileName, errorCode))
+        errorCode = platform::DeleteFile(fileName);
+    return errorCode == 0;
+}
+
+bool CanDeleteFile(std::string_view fileName, int& errorCode) {
     errorCode = 0;
     try {
-        // Opening for writing first refuses a read-only or busy file before
-        // anything is deleted.
+        // Opening for writing refuses a read-only or busy file.
         platform::FileObject file{std::string(fileName)};
         file.Reset(platform::FileAccess::ReadWrite, 128);
         file.Close();
-        errorCode = platform::DeleteFile(fileName);
+        errorCode = platform::CheckDeleteFile(fileName);
     } catch (const platform::EInOutError& e) {
         errorCode = e.ErrorCode();
     } catch (const std::bad_alloc&) {

@@ -36,6 +36,9 @@ std::int64_t FileSizeByName(std::string_view fileName);
 // anything is deleted), closes and deletes it. errorCode is 0 or the Windows
 // error code of the step that failed; the result is errorCode == 0.
 bool TryDeleteFile(std::string_view fileName, int& errorCode);
+// TryDeleteFile's answer without the deletion: used to learn whether a file
+// may give way before anything is touched.
+bool CanDeleteFile(std::string_view fileName, int& errorCode);
 
 // Opens the file already bound to `file` for reading only, shared for
 // reading. Raises platform::EInOutError with the Windows error code.

@@ -87,22 +87,43 @@ int ChangeCase(const std::string& from, const std::string& to) {
     return EEXIST;
 }
 
-} // namespace
+// The host path of `hostPath`'s entry under the last name of `winPath`,
+// spelled exactly as given there.
+std::string SpelledAs(const std::string& hostPath, std::string_view winPath) {
+    const std::string full = ExpandFileName(winPath);
+    const std::string parent = HostParent(hostPath);
+    return (parent == "/" ? parent : parent + "/") + AnsiToUtf8(full.substr(full.rfind('\\') + 1));
+}
 
-int DeleteFile(std::string_view path) {
+// Resolves a file to delete and runs every check DeleteFile makes.
+int CheckDelete(std::string_view path, std::string& host, bool& dirMissing) {
     if (int err = CheckFileName(path))
         return err;
-    std::string host;
-    bool dirMissing = false;
     if (int err = ToHostPath(path, host, &dirMissing))
         return err;
     if (int err = CheckRemoveEntry(host, dirMissing))
         return err;
     if (HeldOpen(host))
         return ERROR_SHARING_VIOLATION;
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+int DeleteFile(std::string_view path) {
+    std::string host;
+    bool dirMissing = false;
+    if (int err = CheckDelete(path, host, dirMissing))
+        return err;
     if (unlink(host.c_str()) != 0)
         return WinErrorFromErrno(errno, true, dirMissing);
     return ERROR_SUCCESS;
+}
+
+int CheckDeleteFile(std::string_view path) {
+    std::string host;
+    bool dirMissing = false;
+    return CheckDelete(path, host, dirMissing);
 }
 
 int RenameFile(std::string_view from, std::string_view to) {
@@ -132,9 +153,7 @@ int RenameFile(std::string_view from, std::string_view to) {
     if (SameEntry(hostFrom, hostTo)) {
         // The look-up ignoring case found the source itself: only the
         // spelling changes, to the name exactly as given.
-        const std::string full = ExpandFileName(to);
-        const std::string spelled =
-            HostParent(hostFrom) + "/" + AnsiToUtf8(full.substr(full.rfind('\\') + 1));
+        const std::string spelled = SpelledAs(hostFrom, to);
         if (spelled == hostFrom)
             return ERROR_SUCCESS;
         err = ChangeCase(hostFrom, spelled);
@@ -144,6 +163,55 @@ int RenameFile(std::string_view from, std::string_view to) {
     if (err == EEXIST || err == ENOTEMPTY)
         return ERROR_ALREADY_EXISTS;
     return err ? WinErrorFromErrno(err, true) : ERROR_SUCCESS;
+}
+
+int ReplaceFile(std::string_view from, std::string_view to) {
+    if (int err = CheckFileName(from))
+        return err;
+    if (int err = CheckFileName(to))
+        return err;
+    std::string hostFrom, hostTo;
+    bool fromDirMissing = false, toDirMissing = false;
+    if (int err = ToHostPath(from, hostFrom, &fromDirMissing))
+        return err;
+    if (int err = ToHostPath(to, hostTo, &toDirMissing))
+        return err;
+    struct stat st {};
+    if (lstat(hostFrom.c_str(), &st) != 0)
+        return fromDirMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
+    if (S_ISDIR(st.st_mode))
+        return ERROR_ACCESS_DENIED;
+    if (toDirMissing)
+        return ERROR_PATH_NOT_FOUND;
+    // The target is the source itself: no file gives way, only the name changes.
+    if (SameEntry(hostFrom, hostTo))
+        return RenameFile(from, to);
+    if (int err = CheckAddEntry(hostFrom, false))
+        return err;
+    struct stat target {};
+    if (lstat(hostTo.c_str(), &target) == 0) {
+        if (int err = CheckRemoveEntry(hostTo, false))
+            return err;
+        if (HeldOpen(hostTo))
+            return ERROR_SHARING_VIOLATION;
+    } else if (int err = CheckAddEntry(hostTo, false)) {
+        return err;
+    }
+    if (HeldOpen(hostFrom))
+        return ERROR_SHARING_VIOLATION;
+    if (rename(hostFrom.c_str(), hostTo.c_str()) != 0)
+        return WinErrorFromErrno(errno, true);
+    // The look-up may have found the target under another spelling; the file
+    // takes the name as given, as a new file does. Should that fail, the
+    // file is whole under the old spelling, which names it just as well.
+    if (const std::string spelled = SpelledAs(hostTo, to); spelled != hostTo)
+        ChangeCase(hostTo, spelled);
+    return ERROR_SUCCESS;
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    std::string hostA, hostB;
+    return ToHostPath(a, hostA) == 0 && ToHostPath(b, hostB) == 0 && SameEntry(hostA, hostB);
 }
 
 int GetDiskSpace(std::string_view rootPath, DiskSpace& space) {

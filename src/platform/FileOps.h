@@ -11,6 +11,17 @@ int DeleteFile(std::string_view path);
 // Never replaces an existing target (183), also when one appears meanwhile.
 int RenameFile(std::string_view from, std::string_view to);
 
+// 0 when DeleteFile would remove the file now, else the code it would give;
+// nothing is touched.
+int CheckDeleteFile(std::string_view path);
+// Moves the file `from` to `to`, replacing a file there in one step, so a
+// failure leaves both as they were. Refuses to replace what DeleteFile
+// would refuse to delete, and to move a directory over a file (5).
+int ReplaceFile(std::string_view from, std::string_view to);
+// Both names lead to the same existing entry: a look-up ignoring case found
+// the file itself again, or the names are two links of one file.
+bool SameFile(std::string_view a, std::string_view b);
+
 struct DiskSpace {
     std::int64_t freeBytes = -1;
     std::int64_t totalBytes = -1;

@@ -102,4 +102,37 @@ TEST(ProcessValues, ErrorModeAndProgramPath) {
     EXPECT_EQ(ProgramPath(), "C:\\prog\\Sporvik.exe");
 }
 
+TEST(ReplaceFile, EitherMovesTheFileOverTheTargetOrTouchesNeither) {
+    testsupport::TempDrives drives;
+    drives.WriteFile("a.bmp", "A");
+    drives.WriteFile("b.bmp", "BB");
+    drives.WriteFile("ro.bmp", "RRR");
+    testsupport::SetReadOnly(drives.Host("ro.bmp"));
+    drives.MakeDir("dir.bmp");
+    const auto size = [&](const char* name) { return fs::file_size(drives.Host(name)); };
+
+    // Each refusal is checked before anything moves; CheckDeleteFile agrees.
+    EXPECT_EQ(ReplaceFile("C:\\a.bmp", "C:\\ro.bmp"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(CheckDeleteFile("C:\\ro.bmp"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReplaceFile("C:\\a.bmp", "C:\\dir.bmp"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReplaceFile("C:\\dir.bmp", "C:\\b.bmp"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReplaceFile("C:\\gone.bmp", "C:\\b.bmp"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(CheckDeleteFile("C:\\b.bmp"), 0);
+    EXPECT_EQ(size("a.bmp"), 1u);
+    EXPECT_EQ(size("b.bmp"), 2u);
+    EXPECT_EQ(size("ro.bmp"), 3u);
+    EXPECT_TRUE(fs::is_directory(drives.Host("dir.bmp")));
+
+    // The target gives way and the file takes the name as spelled.
+    EXPECT_EQ(ReplaceFile("C:\\a.bmp", "C:\\B.bmp"), 0);
+    EXPECT_FALSE(fs::exists(drives.Host("a.bmp")));
+    EXPECT_FALSE(fs::exists(drives.Host("b.bmp")));
+    EXPECT_EQ(size("B.bmp"), 1u);
+    // The source itself found again ignoring case is no target to remove.
+    EXPECT_TRUE(SameFile("C:\\B.bmp", "C:\\b.BMP"));
+    EXPECT_FALSE(SameFile("C:\\B.bmp", "C:\\ro.bmp"));
+    EXPECT_EQ(ReplaceFile("C:\\B.bmp", "C:\\b.BMP"), 0);
+    EXPECT_EQ(size("b.BMP"), 1u);
+}
+
 } // namespace

@@ -1,0 +1,194 @@
+// The file commands of the glyph menu: rename, delete and copy to the
+// clipboard. Each acts on the glyph button the menu was opened on and keeps
+// the page in step without reading the directory again: a deleted glyph's
+// button is hidden and the count goes down, a renamed one keeps its picture
+// and place under its new name.
+#include "app/Glyph_MW.h"
+
+#include "dialogs/QZdialog.h"
+#include "extract/FileUtils.h"
+#include "extract/Search.h"
+#include "platform/FileOps.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/ModalResult.h"
+#include "platform/ui/PopupMenu.h"
+#include "platform/ui/SpeedButton.h"
+
+namespace {
+
+using MB = MessageButton;
+
+int ReportError(const std::string& text, MessageButtons buttons = {MB::OK},
+                MessageButton defaultButton = MB::OK) {
+    return MessageDialog(text, MessageKind::Error, buttons, defaultButton, true, 0, 0);
+}
+
+bool Confirm(const std::string& text, MessageButton defaultButton) {
+    return MessageDialog(text, MessageKind::Confirmation, {MB::Yes, MB::No}, defaultButton, true, 0,
+                         0) == mrYes;
+}
+
+std::string DeleteErrorText(const std::string& name, int errorCode) {
+    return "Error deleting\r\n" + name + "\r\n" + IoErrorText(errorCode);
+}
+
+// The colon names a drive, the backslash a directory; the host also takes
+// the forward slash as a separator.
+bool LeavesDirectory(const std::string& name) {
+    return name.find_first_of(":\\/") != std::string::npos;
+}
+
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+    return UpperCaseGerman(a) == UpperCaseGerman(b);
+}
+
+// The part from the last full stop on, upper-cased, is ".BMP".
+bool HasBmpExtension(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && UpperCaseGerman(name.substr(dot)) == ".BMP";
+}
+
+// Another file holds the new name. A wildcard names no file, and the glyph
+// itself, found again by a look-up that folds more letters than ours, is
+// not another file: replacing it would delete the glyph.
+bool OtherFileExists(const std::string& oldPath, const std::string& newPath) {
+    return newPath.find_first_of("*?") == std::string::npos && FileExists(newPath) &&
+           !platform::SameFile(oldPath, newPath);
+}
+
+// Moves the glyph file; with `replace` a file of the new name gives way in
+// the same step, so a failure leaves both files as they were. A directory
+// that took the glyph's place behind our back is not moved.
+bool MoveGlyphFile(const std::string& from, const std::string& to, bool replace) {
+    if (!FileExists(from))
+        return false;
+    return (replace ? platform::ReplaceFile(from, to) : platform::RenameFile(from, to)) == 0;
+}
+
+} // namespace
+
+TSpeedButton* TFormMainWindow::ActingGlyph() const {
+    return qobject_cast<TSpeedButton*>(PopUpMenuGlyphs->PopupComponent());
+}
+
+void TFormMainWindow::DropGlyph(TSpeedButton* button) {
+    --GlyphCount;
+    --LastShown;
+    if (button)
+        button->setVisible(false);
+}
+
+// Asks for the new name; false when the user gives none to act on.
+bool TFormMainWindow::AskNewName(const std::string& oldName, std::string& newName) {
+    newName = oldName;
+    if (!InputDialog("Rename File", "Enter New Name:", newName, 0))
+        return false;
+    if (LeavesDirectory(newName)) {
+        ReportError("Can only rename in same directory.");
+        return false;
+    }
+    if (SameNameIgnoringCase(newName, oldName))
+        return false;
+    if (!HasBmpExtension(newName)) {
+        if (!Confirm("Extension .bmp for new file name required.\r\nAppend to " + newName + " ?",
+                     MB::Yes))
+            return false;
+        newName += ".bmp";
+        if (SameNameIgnoringCase(newName, oldName))
+            return false;
+    }
+    return true;
+}
+
+void TFormMainWindow::Rename1Click(QObject*) {
+    TSpeedButton* acting = ActingGlyph();
+    if (!acting)
+        return;
+    const std::string oldName = acting->Hint();
+    std::string newName;
+    if (!AskNewName(oldName, newName))
+        return;
+    const std::string oldPath = CurrentDir + oldName;
+    const std::string newPath = CurrentDir + newName;
+    const bool replace = OtherFileExists(oldPath, newPath);
+    TSpeedButton* target = nullptr;
+    if (replace) {
+        if (!Confirm("File " + newName + "\r\nalready exists. Overwrite?", MB::No))
+            return;
+        target = FindGlyphButton(newName);
+        // The target is only looked at here; it goes when the glyph takes
+        // its place, so a rename that fails cannot cost it.
+        int errorCode = 0;
+        if (!CanDeleteFile(newPath, errorCode)) {
+            ReportError(DeleteErrorText(newName, errorCode));
+            return;
+        }
+    }
+    if (!MoveGlyphFile(oldPath, newPath, replace)) {
+        ReportError("Error renaming\r\n" + oldName + " to\r\n" + newName);
+        return;
+    }
+    if (replace) {
+        DropGlyph(target);
+        ShowGlyphCount();
+    }
+    acting->SetHint(newName);
+}
+
+void TFormMainWindow::ThisGlyph1Click(QObject*) {
+    TSpeedButton* acting = ActingGlyph();
+    if (!acting)
+        return;
+    const std::string name = acting->Hint();
+    if (!Confirm("Delete " + name + ".\r\nAre you sure?", MB::No))
+        return;
+    int errorCode = 0;
+    if (!TryDeleteFile(CurrentDir + name, errorCode)) {
+        ReportError(DeleteErrorText(name, errorCode));
+        return;
+    }
+    DropGlyph(acting);
+    ShowGlyphCount();
+    RefillPending = true;
+}
+
+std::vector<TSpeedButton*> TFormMainWindow::PushedGlyphs() const {
+    // Only glyph buttons can be down, and a hidden one no longer holds a glyph.
+    std::vector<TSpeedButton*> pushed;
+    for (QObject* child : children())
+        if (auto* button = qobject_cast<TSpeedButton*>(child);
+            button && !button->isHidden() && button->Down())
+            pushed.push_back(button);
+    return pushed;
+}
+
+void TFormMainWindow::AllPushed1Click(QObject*) {
+    const std::vector<TSpeedButton*> pushed = PushedGlyphs();
+    if (pushed.empty())
+        return;
+    if (!Confirm("Really delete " + std::to_string(pushed.size()) + " glyph(s)", MB::No))
+        return;
+    for (TSpeedButton* button : pushed) {
+        int errorCode = 0;
+        if (TryDeleteFile(CurrentDir + button->Hint(), errorCode)) {
+            DropGlyph(button);
+            RefillPending = true;
+            continue;
+        }
+        // Abort stops here; Ignore, Escape and the close box go on.
+        if (ReportError(DeleteErrorText(button->Hint(), errorCode), {MB::Abort, MB::Ignore},
+                        MB::Ignore) == mrAbort)
+            break;
+    }
+    ShowGlyphCount();
+}
+
+void TFormMainWindow::AsName1Click(QObject*) {
+    if (TSpeedButton* acting = ActingGlyph())
+        platform::SetClipboardText(CurrentDir + acting->Hint());
+}
+
+void TFormMainWindow::AsBitmap1Click(QObject*) {
+    if (TSpeedButton* acting = ActingGlyph())
+        platform::SetClipboardBitmap(acting->Glyph());
+}
