@@ -1,11 +1,13 @@
 #include "platform/ui/HelpViewer.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QTextFrame>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "platform/Drives.h"
 #include "platform/FileObject.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Screen.h"
 
 namespace {
 
@@ -57,6 +60,23 @@ void KeepUsableBesideModal(THelpViewer* viewer) {
         own->setTransientParent(modal->window()->windowHandle());
 }
 
+// The first showing puts the viewer beside the window that asked for help,
+// on the side with room, so the user can read and still see that window.
+void PlaceBeside(THelpViewer* viewer, const QWidget* asking) {
+    if (!asking)
+        return;
+    const QWidget* ownerWindow = asking->window();
+    const QRect owner = ownerWindow->frameGeometry();
+    // Not shown yet, the viewer has no frame: reckon with one like the owner's.
+    const QSize size = viewer->size() + (owner.size() - ownerWindow->size());
+    const int right = owner.right() + 1, left = owner.left() - size.width();
+    int x = right;
+    if (right + size.width() > platform::ScreenWidth())
+        x = left >= 0 ? left : std::max(0, platform::ScreenWidth() - size.width());
+    const int y = std::clamp(owner.top(), 0, std::max(0, platform::ScreenHeight() - size.height()));
+    viewer->move(x, y);
+}
+
 } // namespace
 
 THelpViewer::THelpViewer(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
@@ -77,9 +97,24 @@ void THelpViewer::ShowTopic(const std::string& winPath, const QByteArray& html, 
     context_ = context;
     const QString title = browser_->documentTitle();
     setWindowTitle(title.isEmpty() ? platform::ToQt(winPath) : title);
+    KeepRoomBelowLastTopic();
     browser_->verticalScrollBar()->setValue(0);
     if (context != 0)
         browser_->scrollToAnchor(platform::HelpAnchor(context));
+}
+
+// Room for a page below the text, so even the last topic can scroll up until
+// its heading stands at the top.
+void THelpViewer::KeepRoomBelowLastTopic() {
+    QTextFrame* root = browser_->document()->rootFrame();
+    QTextFrameFormat format = root->frameFormat();
+    format.setBottomMargin(browser_->viewport()->height());
+    root->setFrameFormat(format);
+}
+
+void THelpViewer::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    KeepRoomBelowLastTopic();
 }
 
 namespace platform {
@@ -97,9 +132,12 @@ bool ShowHelpTopic(std::string_view helpFile, int context) {
         ReportUnusableFile(winPath, e.ErrorCode());
         return false;
     }
-    if (!Viewer())
+    const bool first = !Viewer();
+    if (first)
         Viewer() = new THelpViewer();
     THelpViewer* viewer = Viewer();
+    if (first)
+        PlaceBeside(viewer, QApplication::activeWindow());
     KeepUsableBesideModal(viewer);
     viewer->show();
     viewer->raise();

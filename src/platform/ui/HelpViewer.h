@@ -4,7 +4,9 @@
 // A help file is HTML with one anchor per context number, named "context-"
 // followed by the number (<a name="context-11">). The viewer is one window
 // for the whole program; asking for another topic reuses it. It is not
-// modal, and opened from a modal dialog it stays usable beside it.
+// modal, and opened from a modal dialog it stays usable beside it. It first
+// opens beside the window that asked for help, and a topic's heading always
+// comes to the top, the last topic's too.
 #include <QDialog>
 #include <string>
 #include <string_view>
@@ -25,7 +27,12 @@ public:
     // the top when the context is 0 or the file has no such anchor.
     void ShowTopic(const std::string& winPath, const QByteArray& html, int context);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void KeepRoomBelowLastTopic();
+
     QTextBrowser* browser_;
     std::string file_;
     int context_ = 0;

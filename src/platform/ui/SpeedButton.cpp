@@ -91,15 +91,17 @@ QImage TSpeedButton::ImageFor(Look look) const {
     const QImage first = platform::GlyphImage(glyph_, numGlyphs_, 0);
     if (look != Look::Disabled || first.isNull())
         return first;
-    return platform::DisabledImage(first, palette().color(QPalette::Light),
-                                   palette().color(QPalette::Dark));
+    return platform::DisabledImage(first, palette().color(QPalette::Active, QPalette::Light),
+                                   palette().color(QPalette::Active, QPalette::Dark));
 }
 
 // The classic two-pixel edge: light above and left, dark below and right when
 // raised, the other way round when pressed. A button that stays down shows a
-// face of one-pixel checks of face colour and white.
+// face of one-pixel checks of face colour and white. A disabled button keeps
+// the colours of an enabled one: only its picture turns grey.
 void TSpeedButton::DrawFace(QPainter& painter, Look look) const {
-    const QPalette& pal = palette();
+    QPalette pal = palette();
+    pal.setCurrentColorGroup(QPalette::Active);
     const QColor face = pal.color(QPalette::Button);
     const bool sunken = look == Look::Held || look == Look::Down;
     const QRect r = rect();

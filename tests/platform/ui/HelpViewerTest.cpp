@@ -2,6 +2,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QScrollBar>
+#include <QApplication>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QWindow>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include "TempDrives.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/Screen.h"
 
 namespace fs = std::filesystem;
 
@@ -69,6 +72,54 @@ TEST_F(HelpViewerTest, OpensTheFileAtTheTopicOfTheContextNumber) {
     // A context the file does not know, and 0, show the start of the file.
     ASSERT_TRUE(platform::Application().HelpContext(999));
     EXPECT_EQ(ScrollPosition(), 0);
+}
+
+// The block that carries a topic's anchor: its heading.
+QTextBlock HeadingOf(const QTextDocument* doc, const QString& anchor) {
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().anchorNames().contains(anchor))
+                return block;
+    return {};
+}
+
+TEST_F(HelpViewerTest, EveryTopicsHeadingComesToTheTopTheLastOneToo) {
+    QFile shipped(QCoreApplication::applicationDirPath() + "/SporvikU.HLP");
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    drives.WriteFile("prog/SporvikU.HLP", shipped.readAll().toStdString());
+    platform::Application().SetHelpFile("C:\\prog\\SporvikU.HLP");
+    for (int context : {1, 11, 20, 1}) {
+        ASSERT_TRUE(platform::Application().HelpContext(context));
+        QTextBrowser* browser = platform::HelpViewer()->Browser();
+        const QTextBlock heading = HeadingOf(browser->document(), platform::HelpAnchor(context));
+        ASSERT_TRUE(heading.isValid()) << context;
+        const QTextBlock top = browser->cursorForPosition(QPoint(10, 2)).block();
+        EXPECT_EQ(top.text(), heading.text()) << "topic " << context;
+    }
+}
+
+TEST_F(HelpViewerTest, TheViewerOpensBesideTheWindowThatAsked) {
+    drives.WriteFile("prog/SporvikU.HLP", LongHelpFile());
+    platform::SetScreenSize(1280, 1024);
+    const struct {
+        int left;
+        bool toTheRight;
+    } cases[] = {{40, true}, {900, false}};
+    for (const auto& c : cases) {
+        QWidget main;
+        main.setGeometry(c.left, 60, 364, 300);
+        main.show();
+        main.activateWindow();
+        QApplication::setActiveWindow(&main);
+        ASSERT_TRUE(platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 1));
+        const QRect viewer = platform::HelpViewer()->frameGeometry();
+        const QRect owner = main.frameGeometry();
+        EXPECT_FALSE(viewer.intersects(owner)) << c.left;
+        EXPECT_EQ(viewer.left() > owner.left(), c.toTheRight) << c.left;
+        EXPECT_LE(viewer.right(), 1280) << c.left;
+        platform::CloseHelpViewer();
+    }
+    platform::ResetScreenSize();
 }
 
 TEST_F(HelpViewerTest, AMissingOrUnreadableFileIsNamedInAMessage) {

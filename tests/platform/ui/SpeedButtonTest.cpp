@@ -33,8 +33,9 @@ QImage Render(QWidget& w) {
 QRgb At(const QImage& image, int x, int y) {
     return image.pixel(x, y);
 }
+// The colours an enabled button is drawn in (a disabled one keeps them).
 QRgb Role(const QWidget& w, QPalette::ColorRole role) {
-    return w.palette().color(role).rgb();
+    return w.palette().color(QPalette::Active, role).rgb();
 }
 
 void Mouse(QWidget& w, QEvent::Type type, Qt::MouseButton button, QPoint at = {12, 12}) {
@@ -128,6 +129,24 @@ TEST(SpeedButton, AOneImageGlyphStandsInForEveryStateAndIsEmbossedWhenDisabled) 
     EXPECT_EQ(At(image, 8, 9), face);
     EXPECT_EQ(At(image, 9, 17), face) << "the light copy is offset, not grown";
     EXPECT_EQ(At(image, 18, 18), face);
+}
+
+TEST(SpeedButton, ADisabledButtonKeepsItsRaisedFrameAndFace) {
+    GlyphButton g;
+    g.button->SetGlyph(Glyph(1));
+    const QImage enabled = Render(*g.button);
+    g.button->setEnabled(false);
+    const QImage disabled = Render(*g.button);
+    // Every pixel outside the picture's square is the same: edges and face.
+    for (int y = 0; y < 25; ++y)
+        for (int x = 0; x < 25; ++x) {
+            const bool picture = x >= 9 && x <= 17 && y >= 9 && y <= 17;
+            if (!picture) {
+                ASSERT_EQ(At(disabled, x, y), At(enabled, x, y)) << x << "," << y;
+            }
+        }
+    EXPECT_EQ(At(disabled, 0, 0), Role(*g.button, QPalette::Light));
+    EXPECT_EQ(At(disabled, 24, 24), Role(*g.button, QPalette::Shadow));
 }
 
 TEST(SpeedButton, ANewGlyphImageCountOrPaletteShowsAtOnce) {
