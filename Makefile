@@ -26,6 +26,7 @@ test: build
 bench: build
 	$(BUILD_DIR)/bin/sporvik_bench
 	$(BUILD_DIR)/bin/sporvik_bench_pages
+	$(BUILD_DIR)/bin/sporvik_bench_extract
 
 clean:
 	rm -rf $(BUILD_DIR)
