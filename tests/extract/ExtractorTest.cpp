@@ -219,48 +219,6 @@ TEST_F(ExtractorTest, NumbersGoOnAcrossRunsAndDirectoriesAndNoGivesTheNumberBack
     EXPECT_EQ(questions.size(), 1u);
 }
 
-TEST_F(ExtractorTest, OverwriteAnswersYesAllAndClosed) {
-    std::string exe = Filler(6000);
-    for (int i = 0; i < 5; ++i)
-        exe = Put(exe, 1000u * i, ValidBitmap(100 + i, i + 1));
-    drives.WriteFile("apps/tool.exe", exe);
-    for (int i = 1; i <= 5; ++i)
-        drives.WriteFile("apps/" + std::to_string(i) + ".bmp", "old");
-
-    struct Case {
-        const char* what;
-        std::vector<OverwriteAnswer> answers;
-        std::size_t questions;
-        int taken;
-    };
-    const Case cases[] = {
-        {"Yes, Yes, then No on the third", {OverwriteAnswer::Yes, OverwriteAnswer::Yes}, 3, 2},
-        {"All asks once", {OverwriteAnswer::All}, 1, 5},
-        {"closing the question overwrites",
-         {OverwriteAnswer::Closed, OverwriteAnswer::Closed, OverwriteAnswer::Closed,
-          OverwriteAnswer::Closed, OverwriteAnswer::Closed},
-         5,
-         5},
-        {"the next run asks again after All", {OverwriteAnswer::Yes, OverwriteAnswer::All}, 2, 5},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        BitmapFileNumber = 0;
-        questions.clear();
-        answers = c.answers;
-        ASSERT_TRUE(Run());
-        EXPECT_EQ(questions.size(), c.questions);
-        EXPECT_EQ(extractCount, c.taken);
-        EXPECT_EQ(BitmapFileNumber, c.taken);
-        for (int i = 0; i < c.taken; ++i)
-            EXPECT_TRUE(SameBytes(ReadHost("apps/" + std::to_string(i + 1) + ".bmp"),
-                                  exe.substr(1000u * i, 100u + i)));
-        if (c.taken < 5) {
-            EXPECT_EQ(ReadHost("apps/" + std::to_string(c.taken + 1) + ".bmp"), "old");
-        }
-    }
-}
-
 TEST_F(ExtractorTest, FailuresAreReportedNamingOnlyTheFile) {
     const std::string exe =
         Put(Put(Filler(2000), 0, ValidBitmap(100, 1)), 500, ValidBitmap(200, 2));
