@@ -120,7 +120,8 @@ void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, s
 }
 
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
-    if (!OverwriteAll && FileExists(fileName)) {
+    const bool exists = FileExists(fileName);
+    if (!OverwriteAll && exists) {
         const OverwriteAnswer answer = hooks_.askOverwrite
                                            ? hooks_.askOverwrite("File " + NamePart(fileName) +
                                                                  "\r\nalready exists. Overwrite?")
@@ -133,16 +134,23 @@ bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
         if (answer == OverwriteAnswer::All)
             OverwriteAll = true;
     }
-    bool created = false;
+    bool opened = false;
     try {
         platform::FileObject out{fileName};
-        out.Rewrite(1);
-        created = true;
+        // An existing file is written over and then cut to size rather than
+        // emptied first: emptying frees its blocks, and the file system then
+        // makes the close wait until the new bytes are on the disk.
+        if (exists)
+            out.Reset(platform::FileAccess::ReadWrite, 1);
+        else
+            out.Rewrite(1);
+        opened = true;
         out.Write(bitmap_.data(), bitmapSize_);
+        out.Truncate();
         out.Close();
     } catch (const platform::EInOutError& e) {
         // A half-written bitmap would only fail later as a glyph.
-        if (created)
+        if (opened)
             platform::DeleteFile(fileName);
         Report(ErrorMessage("Error writing ", fileName, e.ErrorCode()));
     }

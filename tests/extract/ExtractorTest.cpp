@@ -355,9 +355,11 @@ TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
         drives.WriteFile("apps/tool.exe", exe);
         ReferenceRun expected;
         for (int k = pick(0, 3); k > 0; --k) {
+            // Longer and shorter than the bitmaps that replace them.
             const std::string name = std::to_string(BitmapFileNumber + pick(1, 6)) + ".bmp";
-            drives.WriteFile("apps/" + name, "old");
-            expected.files[name] = "old";
+            const std::string old(static_cast<std::size_t>(pick(0, 6000)), 'o');
+            drives.WriteFile("apps/" + name, old);
+            expected.files[name] = old;
         }
         std::vector<OverwriteAnswer> given;
         for (int k = 0; k < 8; ++k)
