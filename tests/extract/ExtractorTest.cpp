@@ -236,6 +236,17 @@ TEST_F(ExtractorTest, FailuresAreReportedNamingOnlyTheFile) {
     EXPECT_EQ(BitmapFileNumber, 2);
     EXPECT_TRUE(BmpFiles("apps").empty());
 
+    // A read-only file in the way is reported and kept as it was.
+    errors.clear();
+    BitmapFileNumber = 0;
+    drives.WriteFile("apps/1.bmp", "keep");
+    SetReadOnly(drives.Host("apps/1.bmp"));
+    answers = {OverwriteAnswer::Yes};
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(errors, (std::vector<std::string>{"Error writing 1.bmp" + denied}));
+    EXPECT_EQ(ReadHost("apps/1.bmp"), "keep");
+    EXPECT_EQ(ReadHost("apps/2.bmp"), exe.substr(500, 200));
+
     // An executable that cannot be opened, or is not there.
     errors.clear();
     fs::permissions(drives.Host("apps/tool.exe"), fs::perms::owner_read, fs::perm_options::remove);
