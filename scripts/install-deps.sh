@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
+  foremost
 )
 
 missing=()

@@ -294,7 +294,3 @@ void TFormMainWindow::SpeedButtonAboutClick(QObject*) {
     if (FormAbout)
         FormAbout->exec();
 }
-
-void TFormMainWindow::SpeedButtonExtractClick(QObject*) {
-    // Carving bitmaps out of executables comes with the extractor.
-}

@@ -6,7 +6,8 @@
 // The class is implemented across files by concern: Glyph_MW.cpp (layout,
 // start and close, settings, help, about, exit), Glyph_MW_Pages.cpp (the
 // page model and page commands), Glyph_MW_Push.cpp (push state and the
-// disabled look) and Glyph_MW_Files.cpp (rename, delete, copy).
+// disabled look), Glyph_MW_Files.cpp (rename, delete, copy) and
+// Glyph_MW_Extract.cpp (the extract command).
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -103,6 +104,9 @@ public:
     void SpeedButtonLastClick(QObject* sender);
     void SpeedButtonDirectoryClick(QObject* sender);
     void SpeedButtonExtractClick(QObject* sender);
+    // The extract command once the executable is chosen: scan it and show
+    // its directory with the new glyphs.
+    void ExtractBitmapsFrom(const std::string& exePath, QObject* sender);
     void SpeedButtonMouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                               int x, int y);
     void PushAll1Click(QObject* sender);

@@ -1,3 +1,158 @@
 #include "extract/Extractor.h"
 
+#include <algorithm>
+#include <new>
+
+#include "extract/FileSearch.h"
+#include "extract/FileUtils.h"
+#include "platform/FileOps.h"
+
 int BitmapFileNumber = 0;
+
+namespace {
+
+std::uint16_t Word(const unsigned char* at) {
+    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
+}
+
+std::uint32_t DoubleWord(const unsigned char* at) {
+    return static_cast<std::uint32_t>(Word(at)) | static_cast<std::uint32_t>(Word(at + 2)) << 16;
+}
+
+std::string ErrorMessage(const char* what, std::string_view path, int errorCode) {
+    return std::string(what) + NamePart(path) + "!\r\n" + IoErrorText(errorCode);
+}
+
+} // namespace
+
+BitmapHeader BitmapHeader::Parse(const unsigned char* bytes) {
+    BitmapHeader h;
+    h.bfSize = static_cast<std::int32_t>(DoubleWord(bytes + 2));
+    h.bfReserved1 = Word(bytes + 6);
+    h.bfReserved2 = Word(bytes + 8);
+    h.biSize = DoubleWord(bytes + 14);
+    h.biPlanes = Word(bytes + 26);
+    return h;
+}
+
+bool BitmapHeader::PassesTests() const {
+    return bfReserved1 == 0 && bfReserved2 == 0 && biSize == 40 && biPlanes == 1;
+}
+
+std::string DirectoryPart(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\:");
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+
+std::string NamePart(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\:");
+    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+TBitmapExtractor::TBitmapExtractor(std::string exePath, ExtractHooks hooks)
+    : exePath_(std::move(exePath)), outputDir_(DirectoryPart(exePath_)), hooks_(std::move(hooks)) {}
+
+void TBitmapExtractor::Report(const std::string& message) const {
+    if (hooks_.reportError)
+        hooks_.reportError(message);
+}
+
+bool TBitmapExtractor::Run() {
+    OverwriteAll = false;
+    platform::FileObject exe{exePath_};
+    try {
+        OpenReadOnly(exe, 1);
+    } catch (const platform::EInOutError& e) {
+        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
+        return false;
+    }
+    ExtractCount = 0;
+    // A failure to read the executable ends the scan; what was taken stays.
+    try {
+        Scan(exe);
+    } catch (const platform::EInOutError&) {
+    } catch (const std::bad_alloc&) {
+    }
+    try {
+        exe.Close();
+    } catch (const platform::EInOutError&) {
+        // Nothing was written through this handle, so nothing is lost.
+    }
+    return true;
+}
+
+void TBitmapExtractor::Scan(platform::FileObject& exe) {
+    TFileSearch search(exePath_);
+    std::int64_t start = 1;
+    for (;;) {
+        const std::int64_t hit = search.Search(start, "BM", true, hooks_.progress);
+        if (hit <= 0)
+            return;
+        unsigned char bytes[BitmapHeaderSize];
+        exe.Seek(hit - 1);
+        if (exe.Read(bytes, BitmapHeaderSize) < BitmapHeaderSize)
+            return; // a "BM" too close to the end to hold the headers
+        const BitmapHeader header = BitmapHeader::Parse(bytes);
+        // A size of 0 or less describes no bitmap: it is passed over like a
+        // failed test, or the scan would stand still or step backwards.
+        if (!header.PassesTests() || header.bfSize <= 0) {
+            start = hit + 1;
+            continue;
+        }
+        if (header.bfSize > MaxBitmapSize)
+            return;
+        start = hit + header.bfSize;
+        ReadBitmap(exe, hit, header.bfSize);
+        ++BitmapFileNumber;
+        ++ExtractCount;
+        if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+            return;
+    }
+}
+
+// A declared size reaching past the end of the executable still gives a
+// file of that size; the missing part is zeros, never an earlier bitmap's.
+void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size) {
+    exe.Seek(hit - 1);
+    const std::int64_t got = exe.Read(bitmap_.data(), size);
+    std::fill(bitmap_.begin() + got, bitmap_.begin() + size, 0);
+    bitmapSize_ = size;
+}
+
+bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
+    const bool exists = FileExists(fileName);
+    if (!OverwriteAll && exists) {
+        const OverwriteAnswer answer = hooks_.askOverwrite
+                                           ? hooks_.askOverwrite("File " + NamePart(fileName) +
+                                                                 "\r\nalready exists. Overwrite?")
+                                           : OverwriteAnswer::No;
+        if (answer == OverwriteAnswer::No) {
+            --ExtractCount;
+            --BitmapFileNumber;
+            return false;
+        }
+        if (answer == OverwriteAnswer::All)
+            OverwriteAll = true;
+    }
+    bool opened = false;
+    try {
+        platform::FileObject out{fileName};
+        // An existing file is written over and then cut to size rather than
+        // emptied first: emptying frees its blocks, and the file system then
+        // makes the close wait until the new bytes are on the disk.
+        if (exists)
+            out.Reset(platform::FileAccess::ReadWrite, 1);
+        else
+            out.Rewrite(1);
+        opened = true;
+        out.Write(bitmap_.data(), bitmapSize_);
+        out.Truncate();
+        out.Close();
+    } catch (const platform::EInOutError& e) {
+        // A half-written bitmap would only fail later as a glyph.
+        if (opened)
+            platform::DeleteFile(fileName);
+        Report(ErrorMessage("Error writing ", fileName, e.ErrorCode()));
+    }
+    return true;
+}

@@ -1,6 +1,95 @@
 #pragma once
 // Carving the bitmaps stored inside an executable into numbered .bmp files.
+//
+// The scan asks its questions and reports its failures through the hooks it
+// is given and never shows anything itself, so a window or a command line
+// can run it alike.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
 
-// The number of the next <n>.bmp file the extractor writes; it starts at 0
+#include "platform/FileObject.h"
+
+class QObject;
+
+// The number of the last <n>.bmp file the extractor wrote; it starts at 0
 // when the program starts and goes on counting across extractions.
 extern int BitmapFileNumber;
+
+// The two headers of a bitmap file: 14 bytes of file header, 40 of
+// information header.
+constexpr int BitmapHeaderSize = 54;
+// Bitmaps up to this declared size are taken; a larger one ends the scan.
+constexpr int MaxBitmapSize = 5000;
+
+// The header fields that decide whether a "BM" starts a bitmap we take.
+struct BitmapHeader {
+    std::int32_t bfSize = 0; // declared size of the whole file, signed
+    std::uint16_t bfReserved1 = 0;
+    std::uint16_t bfReserved2 = 0;
+    std::uint32_t biSize = 0;
+    std::uint16_t biPlanes = 0;
+
+    // Reads the fields from the 54 bytes at a "BM", little-endian.
+    static BitmapHeader Parse(const unsigned char* bytes);
+    // Both reserved words 0, an information header of 40 bytes, one plane.
+    bool PassesTests() const;
+};
+
+// The user's answer to "File ... already exists. Overwrite?". Closing the
+// question without an answer counts as Yes.
+enum class OverwriteAnswer { Yes, No, All, Closed };
+
+// What the scan needs from whoever runs it.
+struct ExtractHooks {
+    // Asked before an existing output file is replaced (unless All was
+    // answered earlier in the run). Without one, nothing is overwritten.
+    std::function<OverwriteAnswer(const std::string& question)> askOverwrite;
+    // An executable that cannot be opened, or a bitmap that cannot be
+    // written; the text names the file and the reason.
+    std::function<void(const std::string& message)> reportError;
+    // A TGauge or TProgressBar showing how far the search has come, or null.
+    QObject* progress = nullptr;
+};
+
+// "C:\apps\tool.exe" -> "C:\apps\": everything up to the last backslash or
+// colon, which is where the bitmaps go.
+std::string DirectoryPart(std::string_view path);
+// "C:\apps\tool.exe" -> "tool.exe": what messages name.
+std::string NamePart(std::string_view path);
+
+// One extraction from one executable.
+class TBitmapExtractor {
+public:
+    TBitmapExtractor(std::string exePath, ExtractHooks hooks);
+
+    // Scans the whole executable. False only when it could not be opened
+    // (after reporting why); the scan itself ends quietly at the first
+    // failure to read it.
+    bool Run();
+
+    // Writes the bitmap just read to `fileName`, asking first when it exists.
+    // False only when the user declined to overwrite: the bitmap is then
+    // given back (count and number) and the scan stops.
+    bool WriteBitmapFile(const std::string& fileName);
+
+    const std::string& OutputDirectory() const { return outputDir_; }
+
+    // Bitmaps taken in this run.
+    int ExtractCount = 0;
+    // The user answered All: existing files are replaced without asking.
+    bool OverwriteAll = false;
+
+private:
+    void Scan(platform::FileObject& exe);
+    void ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size);
+    void Report(const std::string& message) const;
+
+    std::string exePath_;
+    std::string outputDir_;
+    ExtractHooks hooks_;
+    std::array<unsigned char, MaxBitmapSize> bitmap_{};
+    std::int32_t bitmapSize_ = 0;
+};

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "extract/BlockScan.h"
 #include "extract/FileUtils.h"
 #include "platform/FileObject.h"
 #include "platform/ui/Gauge.h"
@@ -28,72 +29,6 @@ constexpr std::array<unsigned char, 256> MakeUpperTable() {
 
 constexpr std::array<unsigned char, 256> kUpper = MakeUpperTable();
 
-using Bytes = const unsigned char*;
-
-// Index of the first match of `pattern` in data[0, n), or -1. The first
-// pattern byte is looked for with memchr, which runs at memory speed; only
-// its hits are compared further.
-std::ptrdiff_t FindCaseSensitive(Bytes data, std::size_t n, std::string_view pattern) {
-    const std::size_t m = pattern.size();
-    Bytes const lastStart = data + (n - m);
-    const auto first = static_cast<unsigned char>(pattern[0]);
-    for (Bytes p = data; p <= lastStart; ++p) {
-        p = static_cast<Bytes>(std::memchr(p, first, static_cast<std::size_t>(lastStart - p) + 1));
-        if (!p)
-            return -1;
-        // Most candidates fail on their second byte; memcmp only for the rest.
-        if (m == 1 || (p[1] == static_cast<unsigned char>(pattern[1]) &&
-                       std::memcmp(p + 2, pattern.data() + 2, m - 2) == 0))
-            return p - data;
-    }
-    return -1;
-}
-
-bool RestMatchesIgnoringCase(Bytes at, const std::string& upperPattern) {
-    for (std::size_t i = 1; i < upperPattern.size(); ++i)
-        if (kUpper[at[i]] != static_cast<unsigned char>(upperPattern[i]))
-            return false;
-    return true;
-}
-
-// The same ignoring case. The first pattern byte has at most two forms (its
-// upper and its lower case); each form keeps its own memchr cursor, so every
-// byte is scanned once per form.
-std::ptrdiff_t FindIgnoringCase(Bytes data, std::size_t n, std::string_view pattern) {
-    const std::size_t m = pattern.size();
-    const std::string upperPattern = UpperCaseGerman(pattern);
-    const auto upperFirst = static_cast<unsigned char>(upperPattern[0]);
-    int forms[2] = {upperFirst, -1};
-    for (int c = 0; c < 256; ++c)
-        if (c != upperFirst && kUpper[c] == upperFirst)
-            forms[1] = c;
-
-    Bytes const end = data + (n - m) + 1; // one past the last start
-    auto next = [end](Bytes from, int form) -> Bytes {
-        if (form < 0 || from >= end)
-            return nullptr;
-        return static_cast<Bytes>(std::memchr(from, form, static_cast<std::size_t>(end - from)));
-    };
-    Bytes hit[2] = {next(data, forms[0]), next(data, forms[1])};
-    for (;;) {
-        const int k = !hit[0] ? 1 : !hit[1] ? 0 : (hit[1] < hit[0] ? 1 : 0);
-        if (!hit[k])
-            return -1;
-        if (RestMatchesIgnoringCase(hit[k], upperPattern))
-            return hit[k] - data;
-        hit[k] = next(hit[k] + 1, forms[k]);
-    }
-}
-
-std::ptrdiff_t FindPattern(Bytes data, std::size_t n, std::string_view pattern,
-                           bool caseSensitive) {
-    if (pattern.empty())
-        return 0;
-    if (pattern.size() > n)
-        return -1;
-    return caseSensitive ? FindCaseSensitive(data, n, pattern) : FindIgnoringCase(data, n, pattern);
-}
-
 // A rounded value brought into an N-bit integer the way N-bit arithmetic
 // would (wrapping), without the undefined behaviour of an out-of-range cast.
 template <typename Int> Int Wrapped(double value) {
@@ -105,6 +40,8 @@ template <typename Int> Int Wrapped(double value) {
 // Shows how much of the file lies before the block about to be read. The
 // control's maximum is scaled, and the minimum added on; rounding is to the
 // nearest value, halves to even.
+} // namespace
+
 void ShowProgress(QObject* control, std::int64_t blockStart, std::int64_t size) {
     if (!control)
         return;
@@ -121,8 +58,6 @@ void ShowProgress(QObject* control, std::int64_t blockStart, std::int64_t size) 
     }
 }
 
-} // namespace
-
 char UpCaseGerman(char c) {
     return static_cast<char>(kUpper[static_cast<unsigned char>(c)]);
 }
@@ -137,7 +72,7 @@ std::string UpperCaseGerman(std::string_view text) {
 void SearchBuffer(const void* buffer, std::uint16_t length, std::string_view pattern,
                   bool caseSensitive, int& position, bool& found) {
     const std::ptrdiff_t at =
-        FindPattern(static_cast<Bytes>(buffer), length, pattern, caseSensitive);
+        FindPattern(static_cast<const unsigned char*>(buffer), length, pattern, caseSensitive);
     found = at >= 0;
     position = found ? static_cast<int>(at) + 1 : 1;
 }
@@ -158,27 +93,16 @@ std::int64_t SearchInFile(std::string_view fileName, std::int64_t start, std::st
         // The size now that the file is open is the one the blocks go by;
         // the open file tells it without looking the name up again.
         const std::int64_t openSize = file.Size();
-        if (start > 1)
-            file.Seek(start - 1);
-        const auto overlap = static_cast<std::int64_t>(pattern.size()) - 1;
-        std::int64_t n = 0;
-        do {
-            const std::int64_t blockStart = file.Pos();
-            ShowProgress(progress, blockStart, openSize);
-            n = file.Read(block.data(), SearchBlockSize);
-            int position = 0;
-            bool found = false;
-            SearchBuffer(block.data(), static_cast<std::uint16_t>(n), pattern, caseSensitive,
-                         position, found);
-            if (found) {
-                result = blockStart + position;
-                break;
-            }
-            // A match may begin in the last bytes of a full block and end in
-            // the next one, so the next block starts that much earlier.
-            if (n == SearchBlockSize && overlap > 0)
-                file.Seek(file.Pos() - overlap);
-        } while (n != 0 && file.Pos() != openSize);
+        std::int64_t position = 0;
+        result = ScanBlocks(start, openSize, pattern, caseSensitive, progress,
+                            [&](std::int64_t blockStart, const unsigned char*& bytes) {
+                                if (blockStart != position)
+                                    file.Seek(blockStart);
+                                const std::int64_t n = file.Read(block.data(), SearchBlockSize);
+                                position = blockStart + n;
+                                bytes = block.data();
+                                return n;
+                            });
         file.Close();
     } catch (const platform::EInOutError&) {
         result = -3;

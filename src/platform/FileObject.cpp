@@ -141,6 +141,15 @@ std::int64_t FileObject::Size() const {
     return st.st_size / recordSize_;
 }
 
+void FileObject::Truncate() {
+    RequireOpen();
+    if (!writable_)
+        throw EInOutError(ERROR_ACCESS_DENIED);
+    const off_t pos = ::lseek(fd_, 0, SEEK_CUR);
+    if (pos < 0 || ::ftruncate(fd_, pos) != 0)
+        throw EInOutError(WinErrorFromErrno(errno, true));
+}
+
 void FileObject::Close() {
     RequireOpen();
     share::Release({shareKeyDev_, shareKeyIno_}, writable_);

@@ -41,6 +41,9 @@ public:
     void Seek(std::int64_t record);
     std::int64_t Pos() const;
     std::int64_t Size() const; // in records
+    // Cuts the file off at the current position (the object must be open
+    // for writing).
+    void Truncate();
     void Close();
 
 private:

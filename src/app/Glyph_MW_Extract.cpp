@@ -1,0 +1,60 @@
+// The extract command: choose an executable, carve the bitmaps stored in it
+// into numbered .bmp files beside it, and show that directory.
+#include "app/Glyph_MW.h"
+
+#include "app/Forms.h"
+#include "dialogs/Glyph_Dir.h"
+#include "dialogs/QZdialog.h"
+#include "extract/Extractor.h"
+#include "platform/Find.h"
+#include "platform/ui/ModalResult.h"
+#include "platform/ui/ProgressBar.h"
+
+namespace {
+
+constexpr int kHelpContextExtract = 11;
+
+OverwriteAnswer AskOverwrite(const std::string& question) {
+    switch (MessageDialog(question, MessageKind::Confirmation,
+                          {MessageButton::Yes, MessageButton::No, MessageButton::All},
+                          MessageButton::No, true, 0, 0)) {
+    case mrNo:
+        return OverwriteAnswer::No;
+    case mrAll:
+        return OverwriteAnswer::All;
+    case mrYes:
+        return OverwriteAnswer::Yes;
+    default: // closed through the title bar
+        return OverwriteAnswer::Closed;
+    }
+}
+
+void ShowError(const std::string& message) {
+    MessageDialog(message, MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+}
+
+} // namespace
+
+void TFormMainWindow::SpeedButtonExtractClick(QObject* sender) {
+    if (!OSDialog)
+        return;
+    if (OSDialog->Execute(0, "Extract bitmaps from .EXE file", "*.exe", platform::faAnyFile,
+                          kHelpContextExtract, 0) != 1)
+        return;
+    ExtractBitmapsFrom(OSDialog->ResultPath(), sender);
+}
+
+void TFormMainWindow::ExtractBitmapsFrom(const std::string& exePath, QObject* sender) {
+    UnpushAll1Click(sender);
+    ExtractHooks hooks;
+    hooks.askOverwrite = AskOverwrite;
+    hooks.reportError = ShowError;
+    hooks.progress = ProgressBar1;
+    TBitmapExtractor extractor(exePath, hooks);
+    if (!extractor.Run())
+        return;
+    LoadDirectory(extractor.OutputDirectory());
+    if (extractor.ExtractCount == 0)
+        MessageDialog("No bitmaps found.", MessageKind::Information, {MessageButton::OK},
+                      MessageButton::OK, true, 0, 0);
+}

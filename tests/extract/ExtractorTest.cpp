@@ -1,0 +1,401 @@
+// The extraction scan over executables built here: which bitmaps it takes,
+// the bytes it writes, the numbering, the overwrite answers and the failure
+// messages; and a comparison with a plain re-statement of its rules over
+// random executables.
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "EmbeddedBitmaps.h"
+#include "TempDrives.h"
+#include "extract/Extractor.h"
+
+namespace fs = std::filesystem;
+using namespace testsupport;
+
+namespace {
+
+// A bitmap expected at byte `offset` of the executable, `size` bytes long.
+struct Taken {
+    std::size_t offset;
+    std::int32_t size;
+};
+
+// The bytes a taken bitmap's file must hold: the executable's bytes from the
+// hit, zeros where the declared size reaches past its end.
+std::string Expected(const std::string& exe, Taken t) {
+    std::string bytes = exe.substr(t.offset, static_cast<std::size_t>(t.size));
+    bytes.resize(static_cast<std::size_t>(t.size), '\0');
+    return bytes;
+}
+
+// Byte strings compared by size and first difference, not printed whole.
+::testing::AssertionResult SameBytes(const std::string& got, const std::string& want) {
+    if (got == want)
+        return ::testing::AssertionSuccess();
+    std::size_t at = 0;
+    while (at < got.size() && at < want.size() && got[at] == want[at])
+        ++at;
+    return ::testing::AssertionFailure() << got.size() << " bytes where " << want.size()
+                                         << " were due, first difference at byte " << at;
+}
+
+class ExtractorTest : public ::testing::Test {
+protected:
+    ExtractorTest() { BitmapFileNumber = 0; }
+
+    std::string ReadHost(const std::string& relative) const {
+        std::ifstream in(drives.Host(relative), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // Names of the .bmp files in C:\<dir>, sorted.
+    std::set<std::string> BmpFiles(const std::string& dir) const {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(drives.Host(dir)))
+            if (e.path().extension() == ".bmp")
+                names.insert(e.path().filename().string());
+        return names;
+    }
+
+    // Runs the scan over C:\<dir>\tool.exe, answering the overwrite
+    // questions from `answers` in turn (No once they run out).
+    bool Run(const std::string& dir = "apps") {
+        ExtractHooks hooks;
+        hooks.askOverwrite = [this](const std::string& question) {
+            questions.push_back(question);
+            if (answers.empty())
+                return OverwriteAnswer::No;
+            const OverwriteAnswer a = answers.front();
+            answers.erase(answers.begin());
+            return a;
+        };
+        hooks.reportError = [this](const std::string& message) { errors.push_back(message); };
+        TBitmapExtractor extractor("C:\\" + dir + "\\tool.exe", hooks);
+        const bool opened = extractor.Run();
+        extractCount = extractor.ExtractCount;
+        return opened;
+    }
+
+    TempDrives drives;
+    std::vector<OverwriteAnswer> answers;
+    std::vector<std::string> questions;
+    std::vector<std::string> errors;
+    int extractCount = -1;
+};
+
+BitmapBytes Decoy(int seed) {
+    BitmapBytes d;
+    d.declaredSize = 300;
+    d.length = 300;
+    d.seed = static_cast<unsigned>(seed);
+    return d;
+}
+
+} // namespace
+
+TEST_F(ExtractorTest, TakesExactlyTheBitmapsTheHeaderTestsAndBoundsAllow) {
+    auto decoy = [](auto change) {
+        BitmapBytes d = Decoy(9);
+        change(d);
+        return d.Bytes();
+    };
+    const std::string failedPlanes = decoy([](BitmapBytes& d) { d.planes = 0; });
+    const std::string coreHeader = decoy([](BitmapBytes& d) { d.infoSize = 12; });
+    const std::string reserved1 = decoy([](BitmapBytes& d) { d.reserved1 = 1; });
+    const std::string reserved2 = decoy([](BitmapBytes& d) { d.reserved2 = 0x100; });
+    auto sized = [](std::int32_t declared) {
+        BitmapBytes b;
+        b.declaredSize = declared;
+        b.length = 60;
+        b.seed = 4;
+        return b.Bytes();
+    };
+    const std::string a = ValidBitmap(300, 1), b = ValidBitmap(450, 2);
+
+    struct Case {
+        const char* what;
+        std::string exe;
+        std::vector<Taken> taken;
+    };
+    const Case cases[] = {
+        {"no BM at all", Filler(5000), {}},
+        {"a failed header with a bitmap starting inside it",
+         Put(Put(Filler(2000), 100, failedPlanes), 130, a),
+         {{130, 300}}},
+        {"each of the four tests fails on its own",
+         Put(Put(Put(Put(Put(Filler(3000), 0, coreHeader), 400, reserved1), 800, reserved2), 1200,
+                 failedPlanes),
+             1600, a),
+         {{1600, 300}}},
+        {"two bitmaps back to back",
+         Put(Put(Filler(1000), 10, a), 310, b),
+         {{10, 300}, {310, 450}}},
+        {"5000 bytes are taken",
+         Put(Put(Filler(12000), 7, ValidBitmap(5000, 3)), 6000, a),
+         {{7, 5000}, {6000, 300}}},
+        {"5001 bytes end the scan",
+         Put(Put(Put(Filler(12000), 0, a), 500, ValidBitmap(5001, 3)), 6000, b),
+         {{0, 300}}},
+        {"a BM in the last 53 bytes ends the scan",
+         Put(Filler(400), 0, a) + ValidBitmap(300, 5).substr(0, 53),
+         {{0, 300}}},
+        {"a BM with exactly 54 bytes left is read",
+         Put(Filler(400), 0, a) + ValidBitmap(54, 5),
+         {{0, 300}, {400, 54}}},
+        // A declared size of 53 puts the next search behind the bitmap that
+        // starts inside it; 28 keeps the tested fields whole.
+        {"declared 53 skips what lies inside it",
+         Put(Put(Put(Filler(1000), 0, ValidBitmap(53, 6)), 40, a), 600, b),
+         {{0, 53}, {600, 450}}},
+        {"declared 28 goes on 28 bytes after the hit",
+         Put(Put(Filler(1000), 0, ValidBitmap(28, 6)), 28, a),
+         {{0, 28}, {28, 300}}},
+        {"declared 1", Put(Put(Filler(1000), 0, sized(1)), 200, a), {{0, 1}, {200, 300}}},
+        {"declared 0 is passed over like a failed test",
+         Put(Put(Filler(1000), 0, sized(0)), 30, a),
+         {{30, 300}}},
+        {"declared -1 is passed over like a failed test",
+         Put(Put(Filler(1000), 0, sized(-1)), 30, a),
+         {{30, 300}}},
+        {"the most negative size", Put(Put(Filler(1000), 5, sized(INT32_MIN)), 33, a), {{33, 300}}},
+        // The earlier, larger bitmap must not show through the missing part.
+        {"declared past the end is padded with zeros",
+         Put(Filler(1000), 0, ValidBitmap(900, 7)) + ValidBitmap(4000, 8).substr(0, 120),
+         {{0, 900}, {1000, 4000}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(drives.Host("apps"));
+        drives.WriteFile("apps/tool.exe", c.exe);
+        BitmapFileNumber = 0;
+        questions.clear();
+        ASSERT_TRUE(Run());
+        EXPECT_EQ(extractCount, static_cast<int>(c.taken.size()));
+        EXPECT_EQ(BitmapFileNumber, static_cast<int>(c.taken.size()));
+        EXPECT_TRUE(questions.empty());
+        EXPECT_TRUE(errors.empty());
+        EXPECT_EQ(BmpFiles("apps").size(), c.taken.size());
+        for (std::size_t i = 0; i < c.taken.size(); ++i)
+            EXPECT_TRUE(SameBytes(ReadHost("apps/" + std::to_string(i + 1) + ".bmp"),
+                                  Expected(c.exe, c.taken[i])))
+                << "bitmap " << i + 1;
+    }
+}
+
+TEST_F(ExtractorTest, NumbersGoOnAcrossRunsAndDirectoriesAndNoGivesTheNumberBack) {
+    const std::string three =
+        Put(Put(Put(Filler(2000), 0, ValidBitmap(100, 1)), 500, ValidBitmap(200, 2)), 1000,
+            ValidBitmap(300, 3));
+    drives.WriteFile("apps/tool.exe", three);
+    drives.WriteFile("other/tool.exe", three);
+
+    ASSERT_TRUE(Run("apps"));
+    EXPECT_EQ(BmpFiles("apps"), (std::set<std::string>{"1.bmp", "2.bmp", "3.bmp"}));
+    // Another directory goes on with 4; an existing 5.bmp there is asked about.
+    drives.WriteFile("other/5.bmp", "old");
+    answers = {OverwriteAnswer::No};
+    ASSERT_TRUE(Run("other"));
+    EXPECT_EQ(questions, (std::vector<std::string>{"File 5.bmp\r\nalready exists. Overwrite?"}));
+    EXPECT_EQ(extractCount, 1);
+    EXPECT_EQ(BitmapFileNumber, 4);
+    EXPECT_EQ(ReadHost("other/4.bmp"), three.substr(0, 100));
+    EXPECT_EQ(ReadHost("other/5.bmp"), "old");
+
+    // No on the first bitmap of a run: nothing taken, the number given back.
+    drives.WriteFile("apps/5.bmp", "old");
+    questions.clear();
+    answers = {OverwriteAnswer::No};
+    ASSERT_TRUE(Run("apps"));
+    EXPECT_EQ(extractCount, 0);
+    EXPECT_EQ(BitmapFileNumber, 4);
+    EXPECT_EQ(questions.size(), 1u);
+}
+
+TEST_F(ExtractorTest, FailuresAreReportedNamingOnlyTheFile) {
+    const std::string exe =
+        Put(Put(Filler(2000), 0, ValidBitmap(100, 1)), 500, ValidBitmap(200, 2));
+    drives.WriteFile("apps/tool.exe", exe);
+
+    // A write-protected directory: every bitmap is reported, counted and
+    // numbered, and nothing is left behind.
+    SetReadOnly(drives.Host("apps"));
+    ASSERT_TRUE(Run());
+    SetReadOnly(drives.Host("apps"), false);
+    const std::string denied = "!\r\nReason: I/O Error 5\r\nFile access denied";
+    EXPECT_EQ(errors, (std::vector<std::string>{"Error writing 1.bmp" + denied,
+                                                "Error writing 2.bmp" + denied}));
+    EXPECT_EQ(extractCount, 2);
+    EXPECT_EQ(BitmapFileNumber, 2);
+    EXPECT_TRUE(BmpFiles("apps").empty());
+
+    // A read-only file in the way is reported and kept as it was.
+    errors.clear();
+    BitmapFileNumber = 0;
+    drives.WriteFile("apps/1.bmp", "keep");
+    SetReadOnly(drives.Host("apps/1.bmp"));
+    answers = {OverwriteAnswer::Yes};
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(errors, (std::vector<std::string>{"Error writing 1.bmp" + denied}));
+    EXPECT_EQ(ReadHost("apps/1.bmp"), "keep");
+    EXPECT_EQ(ReadHost("apps/2.bmp"), exe.substr(500, 200));
+
+    // An executable that cannot be opened, or is not there.
+    errors.clear();
+    fs::permissions(drives.Host("apps/tool.exe"), fs::perms::owner_read, fs::perm_options::remove);
+    EXPECT_FALSE(Run());
+    drives.MakeDir("empty");
+    EXPECT_FALSE(Run("empty"));
+    EXPECT_EQ(errors, (std::vector<std::string>{"Error reading tool.exe" + denied,
+                                                "Error reading tool.exe!\r\nReason: I/O Error "
+                                                "2\r\nFile not found"}));
+    EXPECT_EQ(BitmapFileNumber, 2);
+}
+
+TEST(ExtractorPaths, DirectoryAndNameSplitAtTheLastBackslashOrColon) {
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"C:\\apps\\tool.exe", "C:\\apps\\", "tool.exe"},
+        {"C:tool.exe", "C:", "tool.exe"},
+        {"tool.exe", "", "tool.exe"},
+        {"C:\\a:b\\", "C:\\a:b\\", ""},
+    };
+    for (const auto& [path, dir, name] : cases) {
+        EXPECT_EQ(DirectoryPart(path), dir) << path;
+        EXPECT_EQ(NamePart(path), name) << path;
+    }
+}
+
+namespace {
+
+// The rules written out plainly over the bytes in memory: find "BM" byte by
+// byte, read the header fields byte by byte, and note each file written.
+struct ReferenceRun {
+    std::map<std::string, std::string> files; // name -> bytes, updated as written
+    std::vector<std::string> questions;
+    int count = 0;
+};
+
+std::int64_t LittleEndian(const std::string& s, std::size_t at, int bytes) {
+    std::uint64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = v << 8 | static_cast<unsigned char>(s[at + i]);
+    return static_cast<std::int64_t>(v);
+}
+
+void ReferenceExtract(const std::string& exe, int& number, std::vector<OverwriteAnswer> answers,
+                      ReferenceRun& run) {
+    bool all = false;
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t hit = pos;
+        while (hit + 1 < exe.size() && !(exe[hit] == 'B' && exe[hit + 1] == 'M'))
+            ++hit;
+        if (hit + 1 >= exe.size() || hit + 54 > exe.size())
+            return;
+        const auto size = static_cast<std::int32_t>(LittleEndian(exe, hit + 2, 4));
+        const bool ok = LittleEndian(exe, hit + 6, 2) == 0 && LittleEndian(exe, hit + 8, 2) == 0 &&
+                        LittleEndian(exe, hit + 14, 4) == 40 && LittleEndian(exe, hit + 26, 2) == 1;
+        if (!ok || size <= 0) {
+            pos = hit + 1;
+            continue;
+        }
+        if (size > 5000)
+            return;
+        pos = hit + static_cast<std::size_t>(size);
+        const std::string name = std::to_string(++number) + ".bmp";
+        ++run.count;
+        if (!all && run.files.count(name)) {
+            run.questions.push_back(name);
+            const OverwriteAnswer a = answers.empty() ? OverwriteAnswer::No : answers.front();
+            if (!answers.empty())
+                answers.erase(answers.begin());
+            if (a == OverwriteAnswer::No) {
+                --number;
+                --run.count;
+                return;
+            }
+            all = a == OverwriteAnswer::All;
+        }
+        run.files[name] = Expected(exe, {hit, size});
+    }
+}
+
+} // namespace
+
+TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
+    std::mt19937 rng(90210);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const OverwriteAnswer kinds[] = {OverwriteAnswer::Yes, OverwriteAnswer::No,
+                                     OverwriteAnswer::All, OverwriteAnswer::Closed};
+    int taken = 0;
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // Random bytes from a small alphabet rich in 'B', 'M' and 0, with
+        // bitmaps, decoys and odd sizes planted, some cut by the end.
+        const auto size =
+            static_cast<std::size_t>(pick(0, 3) == 0 ? pick(0, 120) : pick(200, 90000));
+        std::string exe(size, '\0');
+        const char alphabet[] = {'B', 'M', '\0', '\x01', '(', 'x'};
+        for (char& c : exe)
+            c = alphabet[pick(0, 5)];
+        for (int k = pick(0, 12); k > 0 && size > 0; --k) {
+            BitmapBytes b;
+            const int kind = pick(0, 9);
+            b.declaredSize = kind == 0   ? pick(-3, 60)
+                             : kind == 1 ? pick(4990, 5010)
+                                         : pick(54, 3000);
+            b.length = std::max(54, std::min<int>(b.declaredSize, 6000));
+            b.seed = static_cast<unsigned>(pick(1, 1000));
+            if (kind == 2)
+                b.planes = 0;
+            if (kind == 3)
+                b.reserved2 = 7;
+            exe =
+                Put(exe, static_cast<std::size_t>(pick(0, static_cast<int>(size) - 1)), b.Bytes());
+            exe.resize(size);
+        }
+        // Some numbers already taken by files in the directory.
+        fs::remove_all(drives.Host("apps"));
+        drives.WriteFile("apps/tool.exe", exe);
+        ReferenceRun expected;
+        for (int k = pick(0, 3); k > 0; --k) {
+            // Longer and shorter than the bitmaps that replace them.
+            const std::string name = std::to_string(BitmapFileNumber + pick(1, 6)) + ".bmp";
+            const std::string old(static_cast<std::size_t>(pick(0, 6000)), 'o');
+            drives.WriteFile("apps/" + name, old);
+            expected.files[name] = old;
+        }
+        std::vector<OverwriteAnswer> given;
+        for (int k = 0; k < 8; ++k)
+            given.push_back(kinds[pick(0, 3)]);
+
+        int number = BitmapFileNumber;
+        ReferenceExtract(exe, number, given, expected);
+        answers = given;
+        questions.clear();
+        ASSERT_TRUE(Run());
+
+        EXPECT_EQ(extractCount, expected.count);
+        EXPECT_EQ(BitmapFileNumber, number);
+        std::vector<std::string> askedAbout;
+        for (const std::string& q : questions)
+            askedAbout.push_back(q.substr(5, q.find('\r') - 5));
+        EXPECT_EQ(askedAbout, expected.questions);
+        std::set<std::string> names;
+        for (const auto& [name, bytes] : expected.files) {
+            names.insert(name);
+            EXPECT_TRUE(SameBytes(ReadHost("apps/" + name), bytes)) << name;
+        }
+        EXPECT_EQ(BmpFiles("apps"), names);
+        taken += expected.count;
+    }
+    EXPECT_GT(taken, 40); // the rounds really took bitmaps
+    EXPECT_TRUE(errors.empty());
+}
