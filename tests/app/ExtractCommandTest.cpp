@@ -2,6 +2,7 @@
 // dialogs answered as a user would: the questions and messages in their
 // order, the files written, and the directory shown afterwards.
 #include <QBuffer>
+#include <QLineEdit>
 #include <QImage>
 #include <algorithm>
 #include <filesystem>
@@ -12,7 +13,11 @@
 
 #include "MainWindowFixture.h"
 #include "ModalAnswer.h"
+#include "app/Forms.h"
+#include "dialogs/Glyph_Dir.h"
 #include "extract/Extractor.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/FileListBox.h"
 #include "platform/ui/ProgressBar.h"
 
 namespace fs = std::filesystem;
@@ -201,6 +206,53 @@ TEST_F(ExtractCommandTest, FailuresAreReportedAndTheCommandGoesOnOrEnds) {
     }
     EXPECT_EQ(shownWhenAsked, "C:\\empty\\");
     EXPECT_EQ(BitmapFileNumber, 2);
+}
+
+} // namespace
+
+namespace {
+
+// The whole command as a user runs it: the button, the real file dialog in
+// open mode (its filter, Help button and the file chosen from its list),
+// then the carved glyphs in the window.
+TEST_F(ExtractCommandTest, TheButtonTakesTheExecutableChosenInTheFileDialog) {
+    WriteExe(2);
+    drives_.WriteFile("apps/readme.txt", "not a program");
+    WriteSettings("[options]\r\ndir=C:\\apps\\\r\n");
+    auto& w = Open();
+    TOSDialog dialog(&w);
+    OSDialog = &dialog;
+    dialog.SetStartDirectory(CurrentDir);
+    w.show();
+
+    testsupport::ModalAnswer answer;
+    answer.Inspect([&](QWidget*) {
+        EXPECT_EQ(dialog.windowTitle(), "Extract bitmaps from .EXE file");
+        EXPECT_TRUE(dialog.ButtonHilfe->isVisible());
+        ASSERT_EQ(dialog.FileListBox1->count(), 1); // only the program matches "*.exe"
+        dialog.FileListBox1->setCurrentRow(0);
+        EXPECT_EQ(dialog.EditDateiName->text(), "tool.exe");
+    });
+    answer.Press("ButtonOK");
+    w.SpeedButtonExtract->Click();
+    OSDialog = nullptr;
+
+    EXPECT_EQ(Read("apps/1.bmp"), bitmaps_[0]);
+    EXPECT_EQ(Read("apps/2.bmp"), bitmaps_[1]);
+    EXPECT_EQ(CurrentDir, "C:\\apps\\");
+    EXPECT_EQ(ShownHints(), (std::vector<std::string>{"1.bmp", "2.bmp"}));
+    // The file dialog only: no question, no message.
+    EXPECT_EQ(Dialogs(answer),
+              (std::vector<std::string>{"Extract bitmaps from .EXE file: C:\\apps -> Inspect",
+                                        "Extract bitmaps from .EXE file: C:\\apps -> Press ButtonOK"}));
+
+    // Cancel in the dialog changes nothing.
+    OSDialog = &dialog;
+    answer.Press("ButtonAbbruch");
+    w.SpeedButtonExtract->Click();
+    OSDialog = nullptr;
+    EXPECT_EQ(BitmapFileNumber, 2);
+    EXPECT_EQ(ShownHints().size(), 2u);
 }
 
 } // namespace
