@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <string_view>
 
+#include "app/AppPaths.h"
 #include "app/CommandGlyphs.h"
 #include "app/Forms.h"
 #include "controls/FiLabel.h"
@@ -214,8 +215,8 @@ void TFormMainWindow::FormCreate(QObject*) {
 
     std::string dir;
     try {
-        const platform::TIniFile ini(SettingsFileName());
-        dir = ini.ReadString(kSection, "dir", ProgramDirectory());
+        const platform::TIniFile ini(SettingsFileForReading());
+        dir = ini.ReadString(kSection, "dir", DataFolder());
         const int left = ini.ReadInteger(kSection, "left", x());
         const int top = ini.ReadInteger(kSection, "top", y());
         const int resx = ini.ReadInteger(kSection, "resx", platform::ScreenWidth());
@@ -248,7 +249,9 @@ void TFormMainWindow::showEvent(QShowEvent* event) {
 
 void TFormMainWindow::FormClose(QObject*) {
     try {
-        platform::TIniFile ini(SettingsFileName());
+        const std::string settings = SettingsFileForWriting();
+        PrepareSettingsFolder(settings);
+        platform::TIniFile ini(settings);
         ini.WriteString(kSection, "dir", CurrentDir);
         ini.WriteInteger(kSection, "resx", platform::ScreenWidth());
         ini.WriteInteger(kSection, "left", x());
@@ -273,13 +276,7 @@ void TFormMainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 std::string TFormMainWindow::ProgramDirectory() {
-    const std::string program = platform::ProgramPath();
-    const std::size_t cut = program.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
-}
-
-std::string TFormMainWindow::SettingsFileName() {
-    return ProgramDirectory() + "Sporvik.ini";
+    return ProgramFolder();
 }
 
 void TFormMainWindow::SpeedButtonExitClick(QObject*) {

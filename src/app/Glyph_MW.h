@@ -77,7 +77,6 @@ public:
     void FormCreate(QObject* sender);
     void FormClose(QObject* sender);
     // The settings file beside the program.
-    static std::string SettingsFileName();
     // The program's own directory, ending with a backslash.
     static std::string ProgramDirectory();
 

@@ -3,6 +3,7 @@
 // kept: every count and every page fill reads the directory again.
 #include "app/Glyph_MW.h"
 
+#include "app/AppPaths.h"
 #include "app/Forms.h"
 #include "controls/FiLabel.h"
 #include "dialogs/Glyph_Dir.h"
@@ -37,8 +38,8 @@ TSpeedButton* TFormMainWindow::GlyphButton(int n) const {
 void TFormMainWindow::LoadDirectory(const std::string& path) {
     if (DirectoryExists(path))
         CurrentDir = AddBackslash(path);
-    else if (DirectoryExists(ProgramDirectory()))
-        CurrentDir = ProgramDirectory();
+    else if (DirectoryExists(DataFolder()))
+        CurrentDir = DataFolder(); // the program's own folder, or the installed samples
     else
         CurrentDir = "C:\\";
     GlyphCount = 0;

@@ -3,6 +3,7 @@
 // directory to the file dialog and run until the main window closes.
 #include <QApplication>
 
+#include "app/AppPaths.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
 #include "dialogs/Glyph_About.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setStyle("Windows");
     InitFormatSettings();
     BitmapFileNumber = 0;
-    platform::Application().SetHelpFile(TFormMainWindow::ProgramDirectory() + "SporvikU.HLP");
+    platform::Application().SetHelpFile(DataFolder() + "SporvikU.HLP");
 
     TFormMainWindow mainWindow;
     FormMainWindow = &mainWindow;

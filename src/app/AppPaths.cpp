@@ -1,0 +1,66 @@
+#include "app/AppPaths.h"
+
+#include "extract/FileUtils.h"
+#include "platform/FileOps.h"
+#include "platform/Find.h"
+#include "platform/Paths.h"
+#include "platform/UserDirs.h"
+
+namespace {
+
+constexpr const char* kHelpFile = "SporvikU.HLP";
+constexpr const char* kSettingsFile = "Sporvik.ini";
+
+std::time_t LastWritten(const std::string& file) {
+    platform::TSearchRec rec;
+    const bool found = platform::FindFirst(file, platform::faAnyFile, rec) == 0;
+    platform::FindClose(rec);
+    return found ? rec.Time : 0;
+}
+
+} // namespace
+
+std::string ProgramFolder() {
+    const std::string program = platform::ProgramPath();
+    const std::size_t cut = program.find_last_of("\\:");
+    return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
+}
+
+std::string DataFolder() {
+    const std::string own = ProgramFolder();
+    if (FileExists(own + kHelpFile))
+        return own;
+    const std::string shared = AddBackslash(platform::ExpandFileName(own + "..\\share\\sporvik"));
+    if (shared != "\\" && FileExists(shared + kHelpFile))
+        return shared;
+    return own;
+}
+
+std::string UserSettingsFile() {
+    const std::string config = platform::UserConfigDirectory();
+    return config.empty() ? std::string() : config + "Sporvik\\" + kSettingsFile;
+}
+
+std::string SettingsFileForWriting() {
+    const std::string beside = ProgramFolder() + kSettingsFile;
+    if (platform::CanCreateFilesIn(ProgramFolder()) || UserSettingsFile().empty())
+        return beside;
+    return UserSettingsFile();
+}
+
+std::string SettingsFileForReading() {
+    const std::string written = SettingsFileForWriting();
+    const std::string other =
+        written == UserSettingsFile() ? ProgramFolder() + kSettingsFile : UserSettingsFile();
+    if (other.empty() || other == written || !FileExists(other))
+        return written;
+    // Both exist once the program's folder changed its mind: the newer holds
+    // what the user did last.
+    return FileExists(written) && LastWritten(written) >= LastWritten(other) ? written : other;
+}
+
+void PrepareSettingsFolder(const std::string& settingsFile) {
+    const std::size_t cut = settingsFile.rfind('\\');
+    if (cut != std::string::npos && !DirectoryExists(settingsFile.substr(0, cut + 1)))
+        platform::ForceDirectories(settingsFile.substr(0, cut));
+}
