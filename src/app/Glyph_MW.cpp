@@ -51,6 +51,7 @@ TFormMainWindow::TFormMainWindow(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
     setFont(platform::DesignFont("System", -13));
     move(DesignLeft, DesignTop);
+    setAcceptDrops(true);
     CreateControls();
     platform::Guarded([this] { FormCreate(this); });
 }

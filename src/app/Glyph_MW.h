@@ -116,6 +116,9 @@ public:
     void AllPushed1Click(QObject* sender);
     void AsName1Click(QObject* sender);
     void AsBitmap1Click(QObject* sender);
+    // A folder dropped onto the window (or the folder of a dropped file) is
+    // shown as the directory command would show it.
+    void OpenDroppedFolder(const std::string& winDir);
 
 signals:
     // The window has closed; the program ends with it, whatever other
@@ -126,6 +129,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();

@@ -1,20 +1,59 @@
 // Program start: fix the formats, point the help at the file beside the
-// program, create the three forms in their order, hand the remembered
-// directory to the file dialog and run until the main window closes.
+// program, create the three forms in their order, open the folder asked for
+// on the command line (else the remembered one), hand it to the file dialog
+// and run until the main window closes.
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
 
 #include "app/AppPaths.h"
+#include "app/CommandLine.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
 #include "dialogs/Glyph_About.h"
 #include "dialogs/Glyph_Dir.h"
+#include "dialogs/QZdialog.h"
 #include "extract/Extractor.h"
 #include "extract/FileUtils.h"
+#include "platform/Codepage.h"
 #include "platform/ui/Application.h"
 
+namespace {
+
+// --help and --version answer on the terminal, with no window (and no display) needed.
+bool AnswersOnTheTerminal(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help")) {
+            std::fputs(CommandLineUsage().c_str(), stdout);
+            return true;
+        }
+        if (!std::strcmp(argv[i], "--version")) {
+            std::printf("Sporvik %s\n", SPORVIK_VERSION);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TellOnTheTerminal(const std::string& problem) {
+    std::string text = platform::AnsiToUtf8(problem);
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.replace(at, 2, "\nSporvik: ");
+    std::fprintf(stderr, "Sporvik: %s\n", text.c_str());
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    if (AnswersOnTheTerminal(argc, argv))
+        return 0;
+    QApplication app(argc, argv); // takes out the arguments that are Qt's own
     QApplication::setStyle("Windows");
+    const StartRequest start = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!start.problem.empty())
+        TellOnTheTerminal(start.problem);
+
     InitFormatSettings();
     BitmapFileNumber = 0;
     platform::Application().SetHelpFile(DataFolder() + "SporvikU.HLP");
@@ -25,9 +64,16 @@ int main(int argc, char** argv) {
     OSDialog = &osDialog;
     TFormAbout about(&mainWindow);
     FormAbout = &about;
+    if (!start.directory.empty())
+        mainWindow.LoadDirectory(start.directory);
     OSDialog->SetStartDirectory(CurrentDir);
 
     QObject::connect(&mainWindow, &TFormMainWindow::Closed, &app, &QApplication::quit);
     mainWindow.show();
+    if (!start.problem.empty())
+        QTimer::singleShot(0, &mainWindow, [&start] {
+            MessageDialog(start.problem, MessageKind::Warning, {MessageButton::OK},
+                          MessageButton::OK);
+        });
     return app.exec();
 }

@@ -212,3 +212,15 @@ std::string ToWindowsPath(std::string_view hostPath) {
 }
 
 } // namespace platform
+
+namespace platform {
+
+std::string HostArgumentToWindowsPath(std::string_view hostPath) {
+    if (hostPath.empty())
+        return {};
+    std::error_code noCwd;
+    const fs::path absolute = fs::absolute(fs::path(hostPath), noCwd);
+    return noCwd ? std::string() : ToWindowsPath(absolute.string());
+}
+
+} // namespace platform

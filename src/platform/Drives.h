@@ -40,5 +40,8 @@ int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing
 
 // Windows path of a host path, or empty when no drive holds it.
 std::string ToWindowsPath(std::string_view hostPath);
+// The same for a path given on the host's terms, relative ones taken against
+// the process's working directory (a command line's arguments).
+std::string HostArgumentToWindowsPath(std::string_view hostPath);
 
 } // namespace platform
