@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench install package clean
 
 all: build
 
@@ -28,6 +28,15 @@ bench: build
 	$(BUILD_DIR)/bin/sporvik_bench_pages
 	$(BUILD_DIR)/bin/sporvik_bench_dialog
 	$(BUILD_DIR)/bin/sporvik_bench_extract
+
+# PREFIX=/usr/local unless given; DESTDIR works as usual.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package in build/: sudo apt install ./build/sporvik_*.deb
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -10,6 +10,8 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
   foremost
+  dpkg-dev file lintian desktop-file-utils appstream
+  openbox x11-utils
 )
 
 missing=()
