@@ -16,6 +16,7 @@
 #include "platform/FileOps.h"
 #include "platform/Profile.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/FrameCentring.h"
 #include "platform/ui/Bevel.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Label.h"
@@ -243,9 +244,14 @@ void TFormMainWindow::showEvent(QShowEvent* event) {
         return;
     shownOnce_ = true;
     if (centreOnShow_) {
-        const QPoint centre = platform::ScreenCentre(frameGeometry().size());
-        move(std::max(0, centre.x()), std::max(0, centre.y()));
+        CentreOnScreen(platform::OuterSize(this));
+        platform::PlaceAgainWhenFramed(this, [this](QSize outer) { CentreOnScreen(outer); });
     }
+}
+
+void TFormMainWindow::CentreOnScreen(QSize outer) {
+    const QPoint centre = platform::ScreenCentre(outer);
+    move(std::max(0, centre.x()), std::max(0, centre.y()));
 }
 
 void TFormMainWindow::FormClose(QObject*) {

@@ -141,6 +141,7 @@ private:
     void ReadSettings();
     void WriteSettings();
     void PlaceWindow(int left, int top, int resx);
+    void CentreOnScreen(QSize outer);
     void ShowGlyphCount();
     // A page command: release all glyphs, show the page from `start` and, only
     // when it was filled, let `onFilled` move the fields; the page buttons

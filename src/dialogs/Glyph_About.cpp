@@ -59,6 +59,7 @@ TFormAbout::TFormAbout(QWidget* parent) : TForm(parent) {
     setWindowTitle("About");
     setFont(platform::DesignFont("System", -13));
     SetDialogBorder(298, 224);
+    SetPosition(TFormPosition::ScreenCenter); // every time it is shown
 
     Panel1 = new TPanel(this);
     Panel1->setObjectName("Panel1");
@@ -105,10 +106,4 @@ void TFormAbout::FormCreate(QObject*) {
     Label3->SetCaption(AboutText[2]);
     Label4->SetCaption(AboutText[3]);
     Label5->SetCaption(AboutText[4]);
-}
-
-void TFormAbout::showEvent(QShowEvent* event) {
-    // Centred on the screen every time it is shown.
-    move(platform::ScreenCentre(frameGeometry().size()));
-    TForm::showEvent(event);
 }

@@ -42,7 +42,4 @@ public:
 
     // The picture of AboutIcon: 18 x 17 pixels in 16 colours.
     static QImage Picture();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };

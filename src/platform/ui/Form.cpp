@@ -4,6 +4,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/FrameCentring.h"
 #include "platform/ui/ModalResult.h"
 #include "platform/ui/Screen.h"
 
@@ -27,7 +28,10 @@ void TForm::SetDialogBorder(int clientWidth, int clientHeight) {
 }
 
 void TForm::PlaceOnScreen() {
-    const QSize outer = frameGeometry().size();
+    PlaceOnScreen(platform::OuterSize(this));
+}
+
+void TForm::PlaceOnScreen(QSize outer) {
     switch (position_) {
     case TFormPosition::Designed:
         break;
@@ -66,6 +70,8 @@ void TForm::keyPressEvent(QKeyEvent* event) {
 void TForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     PlaceOnScreen();
+    if (position_ != TFormPosition::Designed)
+        platform::PlaceAgainWhenFramed(this, [this](QSize outer) { PlaceOnScreen(outer); });
     if (activeControl_)
         activeControl_->setFocus(Qt::ActiveWindowFocusReason);
 }

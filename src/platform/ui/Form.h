@@ -37,6 +37,7 @@ public:
     // Moves the form to its position with the outer size it has now; before
     // the window exists that is the client size, and showing corrects it.
     void PlaceOnScreen();
+    void PlaceOnScreen(QSize outer);
 
     void reject() override;
 
