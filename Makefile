@@ -27,6 +27,7 @@ bench: build
 	$(BUILD_DIR)/bin/sporvik_bench
 	$(BUILD_DIR)/bin/sporvik_bench_pages
 	$(BUILD_DIR)/bin/sporvik_bench_dialog
+	$(BUILD_DIR)/bin/sporvik_bench_glyphs
 
 clean:
 	rm -rf $(BUILD_DIR)

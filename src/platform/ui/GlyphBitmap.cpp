@@ -6,6 +6,7 @@
 
 #include "platform/FileObject.h"
 #include "platform/Paths.h"
+#include "platform/ui/BmpCheck.h"
 
 namespace platform {
 namespace {
@@ -50,7 +51,10 @@ QImage LoadBitmapFromFile(const std::string& winPath) {
     QByteArray bytes = ReadWholeFile(winPath);
     if (bytes.isEmpty())
         return QImage();
-    QBuffer buffer(&bytes);
+    std::optional<QByteArray> checked = CheckedBitmapBytes(bytes);
+    if (!checked)
+        throw EFailure("Bitmap image is not valid");
+    QBuffer buffer(&*checked);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     QImage image = reader.read();
