@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
+  clang-14 libclang-rt-14-dev
+  libfiu-dev fiu-utils
 )
 
 missing=()

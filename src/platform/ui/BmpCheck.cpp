@@ -12,16 +12,23 @@ constexpr std::int64_t kInfoHeaderSize = 40;
 constexpr std::int64_t kCoreHeaderSize = 12;
 enum Compression { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
 
-std::int64_t U16(const QByteArray& b, std::int64_t at) {
-    const auto* p = reinterpret_cast<const unsigned char*>(b.constData()) + at;
+// The file's bytes; every read below is checked against its size first.
+using Bytes = std::string_view;
+
+std::int64_t Size(Bytes b) {
+    return static_cast<std::int64_t>(b.size());
+}
+
+std::int64_t U16(Bytes b, std::int64_t at) {
+    const auto* p = reinterpret_cast<const unsigned char*>(b.data()) + at;
     return p[0] | (p[1] << 8);
 }
 
-std::int64_t U32(const QByteArray& b, std::int64_t at) {
+std::int64_t U32(Bytes b, std::int64_t at) {
     return U16(b, at) | (U16(b, at + 2) << 16);
 }
 
-std::int64_t S32(const QByteArray& b, std::int64_t at) {
+std::int64_t S32(Bytes b, std::int64_t at) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(U32(b, at)));
 }
 
@@ -60,11 +67,11 @@ bool DepthFitsCompression(int bits, int compression, bool core) {
     }
 }
 
-bool ReadHeader(const QByteArray& f, Layout& l) {
-    if (f.size() < kFileHeaderSize + 4 || f[0] != 'B' || f[1] != 'M')
+bool ReadHeader(Bytes f, Layout& l) {
+    if (Size(f) < kFileHeaderSize + 4 || f[0] != 'B' || f[1] != 'M')
         return false;
     l.headerSize = U32(f, kFileHeaderSize);
-    if (!KnownHeaderSize(l.headerSize) || kFileHeaderSize + l.headerSize > f.size())
+    if (!KnownHeaderSize(l.headerSize) || kFileHeaderSize + l.headerSize > Size(f))
         return false;
     const std::int64_t h = kFileHeaderSize;
     const bool core = l.headerSize == kCoreHeaderSize;
@@ -105,18 +112,18 @@ bool ReadHeader(const QByteArray& f, Layout& l) {
     return true;
 }
 
-bool PlacePixels(const QByteArray& f, Layout& l) {
+bool PlacePixels(Bytes f, Layout& l) {
     const std::int64_t paletteEnd = l.paletteAt + l.paletteEntries * l.entrySize;
-    if (paletteEnd > f.size())
+    if (paletteEnd > Size(f))
         return false;
     const std::int64_t offset = U32(f, 10);
     // An offset of 0 means the pixels follow the palette.
     l.pixelsAt = offset == 0 ? paletteEnd : offset;
-    if (l.pixelsAt < paletteEnd || l.pixelsAt > f.size())
+    if (l.pixelsAt < paletteEnd || l.pixelsAt > Size(f))
         return false;
     if (l.compression == kRle4 || l.compression == kRle8)
         return true; // the runs are checked as they are expanded
-    return l.pixelsAt + l.stride * l.Rows() <= f.size();
+    return l.pixelsAt + l.stride * l.Rows() <= Size(f);
 }
 
 void PutU16(QByteArray& b, std::uint32_t v) {
@@ -130,11 +137,10 @@ void PutU32(QByteArray& b, std::uint32_t v) {
 }
 
 // A plain 8-bit bitmap of the runs' pixels, under the file's own palette.
-std::optional<QByteArray> ExpandedFile(const QByteArray& f, const Layout& l) {
+std::optional<QByteArray> ExpandedFile(Bytes f, const Layout& l) {
     const int width = static_cast<int>(l.width), rows = static_cast<int>(l.Rows());
     const int stride = (width + 3) / 4 * 4;
-    const std::string_view runs(f.constData() + l.pixelsAt,
-                                static_cast<std::size_t>(f.size() - l.pixelsAt));
+    const Bytes runs = f.substr(static_cast<std::size_t>(l.pixelsAt));
     const auto pixels = ExpandRle(runs, l.bits, width, rows, stride);
     if (!pixels)
         return std::nullopt;
@@ -157,7 +163,7 @@ std::optional<QByteArray> ExpandedFile(const QByteArray& f, const Layout& l) {
     PutU32(out, 0);
     PutU32(out, static_cast<std::uint32_t>(l.paletteEntries));
     PutU32(out, 0);
-    out.append(f.constData() + l.paletteAt, paletteBytes);
+    out.append(f.data() + l.paletteAt, paletteBytes);
     out.append(reinterpret_cast<const char*>(pixels->data()),
                static_cast<qsizetype>(pixels->size()));
     return out;
@@ -166,11 +172,12 @@ std::optional<QByteArray> ExpandedFile(const QByteArray& f, const Layout& l) {
 } // namespace
 
 std::optional<QByteArray> CheckedBitmapBytes(const QByteArray& file) {
+    const Bytes bytes(file.constData(), static_cast<std::size_t>(file.size()));
     Layout layout;
-    if (!ReadHeader(file, layout) || !PlacePixels(file, layout))
+    if (!ReadHeader(bytes, layout) || !PlacePixels(bytes, layout))
         return std::nullopt;
     if (layout.compression == kRle4 || layout.compression == kRle8)
-        return ExpandedFile(file, layout);
+        return ExpandedFile(bytes, layout);
     return file;
 }
 

@@ -48,7 +48,10 @@ constexpr QRgb kRgbMask = 0x00FFFFFF;
 } // namespace
 
 QImage LoadBitmapFromFile(const std::string& winPath) {
-    QByteArray bytes = ReadWholeFile(winPath);
+    return DecodeBitmap(ReadWholeFile(winPath));
+}
+
+QImage DecodeBitmap(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return QImage();
     std::optional<QByteArray> checked = CheckedBitmapBytes(bytes);

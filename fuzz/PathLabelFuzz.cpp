@@ -1,0 +1,41 @@
+// The path label's shortening with any name, separator, direction and width:
+// the caption is the name itself or ends with its last part, and a shortened
+// caption that keeps more than the last part fits the label.
+#include <QFontMetrics>
+
+#include "FuzzSupport.h"
+#include "controls/FiLabel.h"
+#include "platform/Codepage.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::EnsureApplication();
+    // One label for the whole run: a hidden label learns its width only when shown.
+    static TFileLabel* label = [] {
+        auto* l = new TFileLabel;
+        l->show();
+        return l;
+    }();
+    fuzz::Input input(data, size);
+    const auto direction = static_cast<TDirection>(input.Byte() & 1);
+    const int width = (input.Byte() << 8 | input.Byte()) % 1200;
+    const std::string separator = input.Field();
+    const std::string name = input.Rest();
+    label->SetDirection(direction);
+    label->SetSeparator(separator);
+    label->resize(width, 20);
+    label->SetFileName(name);
+
+    const std::string& caption = label->Caption();
+    const std::string shown =
+        name + " | " + separator + " | " + std::to_string(width) + " -> " + caption;
+    if (caption == name)
+        return 0;
+    const std::string& last = label->PathParts().back();
+    FUZZ_CHECK(caption.size() >= last.size() &&
+                   caption.compare(caption.size() - last.size(), last.size(), last) == 0,
+               shown);
+    if (caption != last && caption != "..." + separator + last)
+        FUZZ_CHECK(QFontMetrics(label->font()).horizontalAdvance(platform::ToQt(caption)) <= width,
+                   shown);
+    return 0;
+}
