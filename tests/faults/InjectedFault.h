@@ -13,7 +13,8 @@ namespace testsupport {
 
 class InjectedFault {
 public:
-    InjectedFault(const char* point, int error) : point_(point) {
+    // `once`: only the next call fails.
+    InjectedFault(const char* point, int error, bool once = false) : point_(point) {
         // libfiu itself crashes when its preload library is missing.
         const char* preload = std::getenv("LD_PRELOAD");
         if (!preload || !std::strstr(preload, "fiu_posix_preload")) {
@@ -22,7 +23,8 @@ public:
         }
         static const bool ready = fiu_init(0) == 0;
         EXPECT_TRUE(ready);
-        enabled_ = fiu_enable(point, 1, reinterpret_cast<void*>(std::intptr_t{error}), 0) == 0;
+        enabled_ = fiu_enable(point, 1, reinterpret_cast<void*>(std::intptr_t{error}),
+                              once ? FIU_ONETIME : 0) == 0;
         EXPECT_TRUE(enabled_) << point;
     }
     ~InjectedFault() {
