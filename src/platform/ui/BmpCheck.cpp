@@ -100,13 +100,12 @@ bool ReadHeader(Bytes f, Layout& l) {
     const std::int64_t masks =
         l.headerSize == kInfoHeaderSize && l.compression == kBitFields ? 12 : 0;
     l.paletteAt = kFileHeaderSize + l.headerSize + masks;
+    // Deeper bitmaps may list colours too, but nothing reads them.
     if (l.bits <= 8) {
         const std::int64_t most = std::int64_t{1} << l.bits;
         if (declaredColours > most)
             return false;
         l.paletteEntries = declaredColours != 0 ? declaredColours : most;
-    } else {
-        l.paletteEntries = declaredColours;
     }
     l.stride = (l.width * l.bits + 31) / 32 * 4;
     return true;
