@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "platform/Drives.h"
 #include "platform/FileOps.h"
@@ -50,8 +51,15 @@ void EnsureDrives() {
 }
 
 void Fail(const char* check, std::string_view detail) {
-    std::fprintf(stderr, "broken promise: %s\n  with: %.*s\n", check,
-                 static_cast<int>(detail.size()), detail.data());
+    // Control bytes (a zero above all) would cut the line short or hide.
+    std::string shown;
+    for (const char c : detail) {
+        const auto b = static_cast<unsigned char>(c);
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", b);
+        shown += b < 0x20 || b == 0x7F ? std::string(hex) : std::string(1, c);
+    }
+    std::fprintf(stderr, "broken promise: %s\n  with: %s\n", check, shown.c_str());
     std::abort();
 }
 

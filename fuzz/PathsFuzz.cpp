@@ -16,10 +16,12 @@ bool IsCanonical(const std::string& full) {
     if (full.size() < 3 || !std::isupper(static_cast<unsigned char>(full[0])) ||
         full.substr(1, 2) != ":\\" || full.find('/') != full.npos)
         return false;
-    const std::string rest = full.substr(3) + "\\";
-    return rest == "\\" || (rest.find("\\\\") == rest.npos && rest.find("\\.\\") == rest.npos &&
-                            rest.find("\\..\\") == rest.npos && rest.rfind(".\\", 0) != 0 &&
-                            rest.rfind("..\\", 0) != 0);
+    std::string rest = full.substr(3);
+    if (!rest.empty() && rest.back() != '\\')
+        rest += '\\';
+    return rest.empty() || (rest.front() != '\\' && rest.find("\\\\") == rest.npos &&
+                            rest.find("\\.\\") == rest.npos && rest.find("\\..\\") == rest.npos &&
+                            rest.rfind(".\\", 0) != 0 && rest.rfind("..\\", 0) != 0);
 }
 
 std::string WithoutTrailingSeparator(std::string path) {

@@ -24,6 +24,7 @@ for t in "${targets[@]}"; do
   [ -d "fuzz/regressions/$t" ] && seeds+=("fuzz/regressions/$t")
   echo "== $t: ${seconds} s"
   QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
     "$dir/bin/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="$dir/crashes/$t-" "$dir/corpus/$t" "${seeds[@]}" >"$dir/$t.log" 2>&1
   status=$?
