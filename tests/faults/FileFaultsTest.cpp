@@ -1,12 +1,15 @@
 // Failing system calls under the file code: each failure ends in a clear
 // message or error code, loses no file and leaves no half-written one, and
 // the same call works again once the fault is gone.
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <unistd.h>
+#include <vector>
 
 #include "InjectedFault.h"
 #include "TempDrives.h"
