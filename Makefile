@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: all deps configure build run test bench install package clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench install package clean
 
 all: build
 
@@ -23,11 +23,27 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error --timeout 120 -j2
 
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_DIR ?= build-asan
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSPORVIK_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j2
+	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure --no-tests=error --timeout 300 -j2
+
+# Each fuzz target run for FUZZ_TIME seconds under libFuzzer (clang).
+FUZZ_TIME ?= 60
+fuzz: deps
+	bash scripts/fuzz.sh $(FUZZ_TIME)
+
 bench: build
 	$(BUILD_DIR)/bin/sporvik_bench
 	$(BUILD_DIR)/bin/sporvik_bench_pages
 	$(BUILD_DIR)/bin/sporvik_bench_dialog
 	$(BUILD_DIR)/bin/sporvik_bench_extract
+	$(BUILD_DIR)/bin/sporvik_bench_glyphs
 
 # PREFIX=/usr/local unless given; DESTDIR works as usual.
 PREFIX ?= /usr/local

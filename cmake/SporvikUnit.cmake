@@ -33,15 +33,21 @@ function(sporvik_unit name dir)
 endfunction()
 
 # One test executable per source folder, each test registered with ctest.
+# PRELOAD names a library the tests run with in LD_PRELOAD (the test main
+# sets the platform and time zone itself, so nothing else is needed then).
 function(sporvik_tests name dir)
-  cmake_parse_arguments(T "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(T "" "PRELOAD" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE sporvik_testsupport ${T_DEPS})
+  set(environment "QT_QPA_PLATFORM=offscreen;TZ=UTC")
+  if(T_PRELOAD)
+    set(environment "LD_PRELOAD=${T_PRELOAD}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TZ=UTC")
+    PROPERTIES ENVIRONMENT "${environment}")
 endfunction()

@@ -12,6 +12,8 @@ packages=(
   foremost
   dpkg-dev file lintian desktop-file-utils appstream
   openbox x11-utils
+  clang-14 libclang-rt-14-dev
+  libfiu-dev fiu-utils
 )
 
 missing=()

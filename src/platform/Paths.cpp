@@ -33,18 +33,20 @@ bool AllDots(const std::string& s) {
     return s.find_first_not_of('.') == std::string::npos;
 }
 
-// Drops what Windows drops from a name: one trailing dot inside a path, and
-// every trailing dot and blank at its end.
-std::string TrimName(std::string name, bool last) {
-    if (AllDots(name))
-        return name;
-    if (last) {
-        while (!name.empty() && (name.back() == '.' || name.back() == ' '))
-            name.pop_back();
-    } else if (name.back() == '.') {
+// A name ending in a period loses that one period; a name of periods only
+// ("...") is a name of its own and stays.
+void DropOnePeriod(std::string& name) {
+    if (!name.empty() && name.back() == '.' && !AllDots(name))
         name.pop_back();
-    }
-    return name;
+}
+
+// The last name of a path that does not end in a separator loses every
+// trailing period and blank.
+void DropTrailingPeriodsAndBlanks(std::string& name) {
+    if (AllDots(name))
+        return;
+    while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        name.pop_back();
 }
 
 std::vector<std::string> SplitComponents(std::string_view path) {
@@ -111,11 +113,10 @@ int ExpandPath(std::string_view path, std::string& full) {
         if (!p.empty())
             parts.push_back(p);
 
+    // As Windows does: "." and ".." first, then the trimming, so that the
+    // trimmed names are those of the path as it finally reads.
     const bool trailingSeparator = !rest.empty() && IsSeparator(rest.back());
-    std::vector<std::string> given = SplitComponents(rest);
-    for (std::size_t i = 0; i < given.size(); ++i) {
-        const bool last = i + 1 == given.size();
-        const std::string name = TrimName(given[i], last);
+    for (const std::string& name : SplitComponents(rest)) {
         if (name.empty() || name == ".")
             continue;
         if (name == "..") {
@@ -124,6 +125,13 @@ int ExpandPath(std::string_view path, std::string& full) {
             continue;
         }
         parts.push_back(name);
+    }
+    for (std::string& name : parts)
+        DropOnePeriod(name);
+    if (!trailingSeparator && !parts.empty()) {
+        DropTrailingPeriodsAndBlanks(parts.back());
+        if (parts.back().empty())
+            parts.pop_back();
     }
 
     full = RootOf(drive);

@@ -62,19 +62,21 @@ int ResolveHostPath(const std::string& fileName, std::string& host) {
 // The whole file, or nothing when it is missing; raises when it is there but
 // cannot be read. The layer honours the owner's read bit also for root.
 std::optional<std::string> LoadFile(const std::string& fileName, const std::string& host) {
-    struct stat st {};
-    if (::stat(host.c_str(), &st) != 0) {
+    // Opened first and examined after, so that a file going away between a
+    // look and the open reads as the missing file it now is.
+    TempFile file; // only to close the descriptor
+    file.keep = true;
+    file.fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file.fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
         FailReading(fileName, WinErrorFromErrno(errno));
     }
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
+        FailReading(fileName, WinErrorFromErrno(errno));
     if (S_ISDIR(st.st_mode) || !(st.st_mode & S_IRUSR))
         FailReading(fileName, ERROR_ACCESS_DENIED);
-    TempFile file; // only to close the descriptor
-    file.keep = true;
-    file.fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file.fd < 0)
-        FailReading(fileName, WinErrorFromErrno(errno));
     std::string bytes;
     char buffer[8192];
     for (;;) {
@@ -170,16 +172,19 @@ mode_t CheckWritable(const std::string& fileName, const std::string& host) {
     return mode;
 }
 
-bool BreaksLine(std::string_view text) {
-    return text.find_first_of("\r\n") != text.npos;
-}
-
+// A name that would not be found again, or a value that would break its
+// line, is refused before the file is touched.
 void CheckNames(const std::string& fileName, std::string_view section, std::string_view key,
                 std::string_view value) {
-    if (BreaksLine(section) || BreaksLine(key) || BreaksLine(value) ||
-        section.find(']') != section.npos || key.find('=') != key.npos)
-        throw EFailure("Cannot write settings file \"" + ShownName(fileName) +
-                       "\": a name or value does not fit on one line");
+    const auto refuse = [&](const std::string& why) {
+        throw EFailure("Cannot write settings file \"" + ShownName(fileName) + "\": " + why);
+    };
+    if (value.find_first_of("\r\n") != value.npos)
+        refuse("a value does not fit on one line");
+    if (!IsStorableSection(section))
+        refuse("\"" + std::string(section) + "\" cannot be a section name");
+    if (!IsStorableKey(key))
+        refuse("\"" + std::string(key) + "\" cannot be a key name");
 }
 
 } // namespace

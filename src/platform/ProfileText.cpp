@@ -73,7 +73,21 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text) {
     return value;
 }
 
+bool HasNoLineBreak(std::string_view name) {
+    return name.find_first_of("\r\n") == name.npos;
+}
+
 } // namespace
+
+bool IsStorableSection(std::string_view name) {
+    return HasNoLineBreak(name) && name.find(']') == name.npos && Trim(name) == name;
+}
+
+bool IsStorableKey(std::string_view name) {
+    if (!name.empty() && (name.front() == '[' || name.front() == ';'))
+        return false;
+    return HasNoLineBreak(name) && name.find('=') == name.npos && Trim(name) == name;
+}
 
 ProfileText ProfileText::Parse(std::string_view bytes) {
     ProfileText result;

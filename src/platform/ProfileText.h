@@ -35,6 +35,13 @@ private:
     std::vector<std::string> lines_;
 };
 
+// Whether a section or key of that name, written into a file, is found
+// again under that name: no line break in either, no "]" in a section name,
+// no "=" in a key, no blank at either end of either (reading trims them),
+// and no key beginning with "[" or ";" (read as a section or a comment).
+bool IsStorableSection(std::string_view name);
+bool IsStorableKey(std::string_view name);
+
 // The program's rule for an integer in a text value: "0x"/"0X" followed by
 // hex digits (the text longer than two characters) or "$" followed by hex
 // digits, else decimal with an optional sign. Hex values take the 32-bit

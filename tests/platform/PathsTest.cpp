@@ -44,6 +44,24 @@ TEST(ExpandPath, FollowsWindowsRules) {
     }
 }
 
+// "." and ".." go first and the names are trimmed after that: a name left
+// last by ".." loses its trailing blanks, as it would when given last.
+TEST(ExpandPath, TrimsNamesAfterDotSegments) {
+    const ExpandCase cases[] = {
+        {"C:\\a \\.", "C:\\a"},        {"C:\\a..\\b", "C:\\a.\\b"},
+        {"C:\\a...\\b", "C:\\a..\\b"}, {"C:\\a..", "C:\\a"},
+        {"C:\\a .\\x\\..", "C:\\a"},   {"C:\\a.\\", "C:\\a\\"},
+        {"C:\\a \\", "C:\\a \\"}, // a trailing separator keeps the blank
+        {"C:\\a \\b", "C:\\a \\b"},    {"C:\\...\\b", "C:\\...\\b"},
+        {"C:\\a\\b. .\\..", "C:\\a"},  {"C:\\a\\b. .\\.\\", "C:\\a\\b. \\"},
+    };
+    for (const auto& c : cases) {
+        std::string full;
+        EXPECT_EQ(ExpandPath(c.input, full), 0) << c.input;
+        EXPECT_EQ(full, c.expected) << c.input;
+    }
+}
+
 TEST(ExpandPath, RefusesWhatWindowsRefuses) {
     testsupport::TempDrives drives;
     std::string full;

@@ -143,6 +143,39 @@ TEST(Profile, RefusesTextThatWouldBreakTheLines) {
     EXPECT_EQ(ReadHost(drives.Host("prog/Sporvik.ini")), "[options]\r\nleft=1\r\n");
 }
 
+// A name that reading would take for something else, or trim, could never be
+// read back: it is refused, naming the file and the name, and the file stays.
+TEST(Profile, RefusesNamesThatCouldNotBeReadBack) {
+    TempDrives drives;
+    TIniFile ini("C:\\prog\\Sporvik.ini");
+    ini.WriteString("options", "left", "1");
+    const std::pair<const char*, const char*> refused[] = {
+        {"options", "[k"},  {"options", ";k"}, {"options", " k"}, {"options", "k "},
+        {"options", "k\t"}, {" options", "k"}, {"options ", "k"}, {"\toptions", "k"},
+    };
+    for (const auto& [section, key] : refused) {
+        try {
+            ini.WriteString(section, key, "v");
+            ADD_FAILURE() << "no failure for [" << section << "] " << key;
+        } catch (const EFailure& e) {
+            const std::string text = e.what();
+            EXPECT_NE(text.find("\"C:\\prog\\Sporvik.ini\""), std::string::npos) << text;
+            EXPECT_TRUE(text.find(std::string("\"") + key + "\"") != std::string::npos ||
+                        text.find(std::string("\"") + section + "\"") != std::string::npos)
+                << text;
+        }
+    }
+    EXPECT_EQ(ReadHost(drives.Host("prog/Sporvik.ini")), "[options]\r\nleft=1\r\n");
+    // Such characters inside a name, or a section beginning with "[", read back.
+    const std::pair<const char*, const char*> stored[] = {
+        {"options", "k[;x"}, {"[opt;ions", "k"}, {"options", "a b"}, {";x", "k"}};
+    for (const auto& [section, key] : stored) {
+        ini.WriteString(section, key, "v");
+        EXPECT_EQ(ini.ReadString(section, key, "none"), "v") << section << " " << key;
+    }
+    EXPECT_EQ(ini.ReadString("options", "left", "none"), "1");
+}
+
 TEST(Profile, KeepsTheFilesPermissionsAndFollowsALink) {
     TempDrives drives;
     const auto real = drives.WriteFile("data/real.ini", "[options]\r\n");

@@ -6,6 +6,7 @@
 
 #include "platform/FileObject.h"
 #include "platform/Paths.h"
+#include "platform/ui/BmpCheck.h"
 
 namespace platform {
 namespace {
@@ -47,10 +48,16 @@ constexpr QRgb kRgbMask = 0x00FFFFFF;
 } // namespace
 
 QImage LoadBitmapFromFile(const std::string& winPath) {
-    QByteArray bytes = ReadWholeFile(winPath);
+    return DecodeBitmap(ReadWholeFile(winPath));
+}
+
+QImage DecodeBitmap(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return QImage();
-    QBuffer buffer(&bytes);
+    std::optional<QByteArray> checked = CheckedBitmapBytes(bytes);
+    if (!checked)
+        throw EFailure("Bitmap image is not valid");
+    QBuffer buffer(&*checked);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     QImage image = reader.read();

@@ -16,6 +16,10 @@ namespace platform {
 // holds no readable bitmap.
 QImage LoadBitmapFromFile(const std::string& winPath);
 
+// The bitmap held in the bytes of a .bmp file; an empty (null) picture for no
+// bytes. Raises "Bitmap image is not valid" when they hold no sound bitmap.
+QImage DecodeBitmap(const QByteArray& bytes);
+
 // The colour drawn transparent: the bitmap's bottom-left pixel.
 QRgb TransparentColor(const QImage& bitmap);
 
