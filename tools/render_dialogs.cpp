@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "Shots.h"
 #include "dialogs/Glyph_About.h"
 #include "dialogs/QZdialog.h"
 #include "platform/ui/Application.h"
@@ -24,33 +25,6 @@ using MB = MessageButton;
 
 QString outputDir;
 
-// The client area under a caption strip like a title bar's.
-QImage WithCaption(QWidget* dialog) {
-    const QPixmap client = dialog->grab();
-    constexpr int strip = 20;
-    QImage image(client.width() + 2, client.height() + strip + 1, QImage::Format_RGB32);
-    image.fill(QColor(128, 128, 128));
-    QPainter painter(&image);
-    painter.fillRect(1, 1, client.width(), strip - 1, QColor(0, 0, 128));
-    painter.setPen(Qt::white);
-    QFont font("Liberation Sans");
-    font.setPixelSize(12);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(5, 1, client.width() - 8, strip - 1), Qt::AlignVCenter,
-                     dialog->windowTitle());
-    painter.drawPixmap(1, strip, client);
-    return image;
-}
-
-void Save(QWidget* dialog, const char* name) {
-    const QString path = outputDir + "/" + name + ".png";
-    if (WithCaption(dialog).save(path))
-        std::printf("%s\n", qPrintable(path));
-    else
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
-
 // Shows a dialog through `show` (which runs it modally), grabs it once it is
 // up and closes it.
 void RenderModal(const char* name, const std::function<void()>& show) {
@@ -59,7 +33,7 @@ void RenderModal(const char* name, const std::function<void()>& show) {
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (QWidget* dialog = QApplication::activeModalWidget()) {
             timer.stop();
-            Save(dialog, name);
+            shots::Save(dialog, outputDir, name);
             dialog->close();
         }
     });
@@ -77,8 +51,7 @@ void RenderMessage(const char* name, const std::string& text, MessageKind kind,
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle("Windows");
-    outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
-    QDir().mkpath(outputDir);
+    outputDir = shots::OutputDir(argc, argv);
     platform::SetScreenSize(1024, 768);
     platform::Application().SetTitle("Sporvik");
 

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "Shots.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
 #include "extract/FileUtils.h"
@@ -29,34 +30,6 @@ namespace fs = std::filesystem;
 namespace {
 
 QString outputDir;
-
-// The client area under a caption strip like a title bar's, so the
-// dialog's title shows too.
-QImage WithCaption(QWidget* widget) {
-    const QPixmap client = widget->grab();
-    constexpr int strip = 20;
-    QImage image(client.width() + 2, client.height() + strip + 1, QImage::Format_RGB32);
-    image.fill(QColor(128, 128, 128));
-    QPainter painter(&image);
-    painter.fillRect(1, 1, client.width(), strip - 1, QColor(0, 0, 128));
-    painter.setPen(Qt::white);
-    QFont font("Liberation Sans");
-    font.setPixelSize(12);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(5, 1, client.width() - 8, strip - 1), Qt::AlignVCenter,
-                     widget->windowTitle());
-    painter.drawPixmap(1, strip, client);
-    return image;
-}
-
-void Save(QWidget* widget, const char* name) {
-    const QString path = outputDir + "/" + name + ".png";
-    if (WithCaption(widget).save(path))
-        std::printf("%s\n", qPrintable(path));
-    else
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
 
 // Grabs each modal dialog as it comes up, then answers it: one step per
 // dialog, in order.
@@ -81,7 +54,7 @@ private:
         Step step = std::move(steps_.front());
         steps_.pop_front();
         if (step.picture)
-            Save(dialog, step.picture);
+            shots::Save(dialog, outputDir, step.picture);
         // Answered from the event queue: a button may open the next dialog.
         QTimer::singleShot(0, dialog,
                            [dialog, answer = std::move(step.answer)] { answer(dialog); });
@@ -132,8 +105,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle("Windows");
-    outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("shots");
-    QDir().mkpath(outputDir);
+    outputDir = shots::OutputDir(argc, argv);
     InitFormatSettings();
 
     const fs::path dir = CopySamples();
@@ -168,7 +140,7 @@ int main(int argc, char** argv) {
     responder.Then({"delete-all-pushed", Press("Yes")});
     responder.Then({"delete-error-abort-ignore", Press("Ignore")});
     RunOn(w, w.AllPushed1, 2);
-    Save(&w, "main-window-gaps");
+    shots::Save(&w, outputDir, "main-window-gaps");
 
     FormMainWindow = nullptr;
     return 0;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <utime.h>
 
+#include "Shots.h"
 #include "controls/QZkompo.h"
 #include "dialogs/Glyph_Dir.h"
 #include "extract/FormatSettings.h"
@@ -24,28 +25,6 @@
 namespace {
 
 QString outputDir;
-
-void Save(QWidget* dialog, const char* name) {
-    const QPixmap client = dialog->grab();
-    constexpr int strip = 20; // a caption strip like a title bar's
-    QImage image(client.width() + 2, client.height() + strip + 1, QImage::Format_RGB32);
-    image.fill(QColor(128, 128, 128));
-    QPainter painter(&image);
-    painter.fillRect(1, 1, client.width(), strip - 1, QColor(0, 0, 128));
-    painter.setPen(Qt::white);
-    QFont font("Liberation Sans");
-    font.setPixelSize(12);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(5, 1, client.width() - 8, strip - 1), Qt::AlignVCenter,
-                     dialog->windowTitle());
-    painter.drawPixmap(1, strip, client);
-    const QString path = outputDir + "/" + name + ".png";
-    if (image.save(path))
-        std::printf("%s\n", qPrintable(path));
-    else
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
 
 // Runs `show` (which opens a dialog modally); once the dialog with this
 // object or class name is up, `prepare` sets it up, the picture is taken and the
@@ -62,7 +41,7 @@ void Render(const char* name, const char* dialogName, const std::function<void(Q
         timer.stop();
         prepare(dialog);
         QApplication::processEvents();
-        Save(dialog, name);
+        shots::Save(dialog, outputDir, name);
         const bool nested = dialog->objectName() != "OSDialog";
         dialog->close();
         // The file dialog that a message was opened from closes too.
@@ -87,8 +66,7 @@ void WriteFile(const QString& path, std::size_t size, std::time_t written) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle("Windows");
-    outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
-    QDir().mkpath(outputDir);
+    outputDir = shots::OutputDir(argc, argv);
     platform::SetScreenSize(1024, 768);
     InitFormatSettings();
 

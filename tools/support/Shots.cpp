@@ -1,0 +1,51 @@
+#include "Shots.h"
+
+#include <QDir>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+
+namespace shots {
+
+namespace {
+
+QImage WithCaption(QWidget* widget) {
+    const QPixmap client = widget->grab();
+    constexpr int strip = 20;
+    QImage image(client.width() + 2, client.height() + strip + 1, QImage::Format_RGB32);
+    image.fill(QColor(128, 128, 128));
+    QPainter painter(&image);
+    painter.fillRect(1, 1, client.width(), strip - 1, QColor(0, 0, 128));
+    painter.setPen(Qt::white);
+    QFont font("Liberation Sans");
+    font.setPixelSize(12);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(5, 1, client.width() - 8, strip - 1), Qt::AlignVCenter,
+                     widget->windowTitle());
+    painter.drawPixmap(1, strip, client);
+    return image;
+}
+
+} // namespace
+
+QString OutputDir(int argc, char** argv) {
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+bool Save(QWidget* widget, const QString& dir, const QString& name) {
+    const QString path = dir + "/" + name + ".png";
+    if (!WithCaption(widget).save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace shots
