@@ -41,9 +41,16 @@ std::string UserSettingsFile() {
     return config.empty() ? std::string() : config + "Sporvik\\" + kSettingsFile;
 }
 
+// An installed program keeps its files in the share folder; its own folder
+// (a bin folder) is no place for settings, even when root could write there.
+bool IsInstalled() {
+    return DataFolder() != ProgramFolder();
+}
+
 std::string SettingsFileForWriting() {
     const std::string beside = ProgramFolder() + kSettingsFile;
-    if (platform::CanCreateFilesIn(ProgramFolder()) || UserSettingsFile().empty())
+    if (UserSettingsFile().empty() ||
+        (!IsInstalled() && platform::CanCreateFilesIn(ProgramFolder())))
         return beside;
     return UserSettingsFile();
 }

@@ -16,9 +16,9 @@ std::string ProgramFolder();
 // there, else the program's own.
 std::string DataFolder();
 
-// The settings file to write: beside the program when its folder can be
-// written, else Sporvik\Sporvik.ini in the user's configuration folder
-// (whose folders are made on the way).
+// The settings file to write: beside a portable program when its folder can
+// be written, else (and always for an installed program) Sporvik\Sporvik.ini
+// in the user's configuration folder (whose folders are made on the way).
 std::string SettingsFileForWriting();
 // The settings file to read: the one written to, or, while that does not
 // exist yet, the one in the other place, so that no settings are lost when

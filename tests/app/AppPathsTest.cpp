@@ -103,6 +103,8 @@ TEST_F(AppPathsTest, HelpAndSamplesComeFromBesideTheProgramOrTheInstalledShareFo
     WriteBmp("usr/share/sporvik/sample.bmp");
     platform::SetProgramPath("C:\\usr\\bin\\Sporvik");
     EXPECT_EQ(DataFolder(), "C:\\usr\\share\\sporvik\\");
+    // Its bin folder is writable here, as it is for root: still no settings there.
+    EXPECT_EQ(SettingsFileForWriting(), "C:\\home\\ann\\.config\\Sporvik\\Sporvik.ini");
     Open();
     EXPECT_EQ(CurrentDir, "C:\\usr\\share\\sporvik\\"); // the samples on first start
     EXPECT_EQ(ShownHints(), std::vector<std::string>{"sample.bmp"});
@@ -110,6 +112,7 @@ TEST_F(AppPathsTest, HelpAndSamplesComeFromBesideTheProgramOrTheInstalledShareFo
     // A portable copy keeps everything beside itself.
     drives_.WriteFile("usr/bin/SporvikU.HLP", "<html></html>");
     EXPECT_EQ(DataFolder(), "C:\\usr\\bin\\");
+    EXPECT_EQ(SettingsFileForWriting(), "C:\\usr\\bin\\Sporvik.ini");
     // Neither: the program's folder, as before.
     platform::SetProgramPath("C:\\prog\\Sporvik.exe");
     EXPECT_EQ(DataFolder(), "C:\\prog\\");
