@@ -50,7 +50,9 @@ std::string NamePart(std::string_view path) {
 }
 
 TBitmapExtractor::TBitmapExtractor(std::string exePath, ExtractHooks hooks)
-    : exePath_(std::move(exePath)), outputDir_(DirectoryPart(exePath_)), hooks_(std::move(hooks)) {}
+    : exePath_(std::move(exePath)),
+      outputDir_(hooks.outputDir.empty() ? DirectoryPart(exePath_) : AddBackslash(hooks.outputDir)),
+      hooks_(std::move(hooks)) {}
 
 void TBitmapExtractor::Report(const std::string& message) const {
     if (hooks_.reportError)
@@ -64,6 +66,7 @@ bool TBitmapExtractor::Run() {
         OpenReadOnly(exe, 1);
     } catch (const platform::EInOutError& e) {
         Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
+        ReadFailed = true;
         return false;
     }
     ExtractCount = 0;
@@ -117,23 +120,47 @@ void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, s
     const std::int64_t got = exe.Read(bitmap_.data(), size);
     std::fill(bitmap_.begin() + got, bitmap_.begin() + size, 0);
     bitmapSize_ = size;
+    bitmapOffset_ = hit - 1;
 }
 
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
-    const bool exists = FileExists(fileName);
-    if (!OverwriteAll && exists) {
-        const OverwriteAnswer answer = hooks_.askOverwrite
-                                           ? hooks_.askOverwrite("File " + NamePart(fileName) +
-                                                                 "\r\nalready exists. Overwrite?")
-                                           : OverwriteAnswer::No;
-        if (answer == OverwriteAnswer::No) {
-            --ExtractCount;
-            --BitmapFileNumber;
-            return false;
-        }
-        if (answer == OverwriteAnswer::All)
-            OverwriteAll = true;
+    if (!MayWrite(fileName)) {
+        --ExtractCount;
+        --BitmapFileNumber;
+        return false;
     }
+    if (WriteBytes(fileName, bitmap_.data(), bitmapSize_)) {
+        WrittenBitmap record;
+        record.offset = bitmapOffset_;
+        record.size = bitmapSize_;
+        record.file = fileName;
+        // The information header's size, width, height, planes and depth
+        // lie within the first 30 bytes; a shorter bitmap has none.
+        if (bitmapSize_ >= 30) {
+            record.width = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 18));
+            record.height = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 22));
+            record.bitCount = Word(bitmap_.data() + 28);
+        }
+        Announce(std::move(record));
+    }
+    return true;
+}
+
+bool TBitmapExtractor::MayWrite(const std::string& fileName) {
+    if (OverwriteAll || !FileExists(fileName))
+        return true;
+    const OverwriteAnswer answer =
+        hooks_.askOverwrite
+            ? hooks_.askOverwrite("File " + NamePart(fileName) + "\r\nalready exists. Overwrite?")
+            : OverwriteAnswer::No;
+    if (answer == OverwriteAnswer::All)
+        OverwriteAll = true;
+    return answer != OverwriteAnswer::No;
+}
+
+bool TBitmapExtractor::WriteBytes(const std::string& fileName, const unsigned char* bytes,
+                                  std::int64_t size) {
+    const bool exists = FileExists(fileName);
     bool opened = false;
     try {
         platform::FileObject out{fileName};
@@ -145,14 +172,23 @@ bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
         else
             out.Rewrite(1);
         opened = true;
-        out.Write(bitmap_.data(), bitmapSize_);
+        out.Write(bytes, size);
         out.Truncate();
         out.Close();
+        return true;
     } catch (const platform::EInOutError& e) {
         // A half-written bitmap would only fail later as a glyph.
         if (opened)
             platform::DeleteFile(fileName);
         Report(ErrorMessage("Error writing ", fileName, e.ErrorCode()));
+        ++WriteFailures;
+        return false;
     }
-    return true;
+}
+
+void TBitmapExtractor::Announce(WrittenBitmap record) const {
+    if (!hooks_.written)
+        return;
+    record.source = exePath_;
+    hooks_.written(record);
 }
