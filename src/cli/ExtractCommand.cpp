@@ -1,15 +1,16 @@
 #include "cli/ExtractCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <istream>
 #include <ostream>
 
 #include "cli/CliOptions.h"
 #include "cli/JsonRecord.h"
+#include "cli/SurveyPool.h"
 #include "cli/TerminalProgress.h"
 #include "extract/Extractor.h"
 #include "extract/FileUtils.h"
-#include "extract/ProgressRelay.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
 
@@ -22,6 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kProgram = "sporvik-extract";
+// Scanning is bound by memory and disk long before this many cores.
+constexpr unsigned kMaxWorkers = 8;
 
 // The extractor's messages break their lines the Windows way.
 std::string TerminalLines(const std::string& text) {
@@ -46,7 +49,8 @@ public:
 
 private:
     bool PrepareOutput();
-    void ExtractFile(const std::string& hostPath);
+    static std::string WindowsPath(const std::string& hostPath);
+    void ExtractAll();
     ExtractHooks Hooks(const std::string& hostPath);
     OverwriteAnswer Answer(const std::string& question);
     OverwriteAnswer AskOnTerminal(const std::string& question);
@@ -132,26 +136,49 @@ ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
     return hooks;
 }
 
-void ExtractCommand::ExtractFile(const std::string& hostPath) {
+std::string ExtractCommand::WindowsPath(const std::string& hostPath) {
     std::error_code ec;
     const fs::path full = fs::absolute(hostPath, ec).lexically_normal();
-    const std::string exePath = ec ? std::string() : platform::ToWindowsPath(full.string());
-    if (exePath.empty()) {
-        Message("Error reading " + hostPath + "!\r\nit lies on no drive");
-        trouble_ = true;
-        return;
+    return ec ? std::string() : platform::ToWindowsPath(full.string());
+}
+
+// Every file is scanned by a worker of the pool; here, in the order given,
+// the bitmaps found are numbered and written, and the resources taken.
+void ExtractCommand::ExtractAll() {
+    std::vector<std::string> exePaths;
+    std::int64_t total = 0;
+    for (const std::string& file : options_.files) {
+        exePaths.push_back(WindowsPath(file));
+        std::error_code ec;
+        const auto size = fs::file_size(file, ec);
+        total += ec ? 0 : static_cast<std::int64_t>(size);
     }
-    TProgressRelay relay(
-        [this](std::int64_t done, std::int64_t size) { progress_.Show(done, size); });
-    ExtractHooks hooks = Hooks(hostPath);
-    hooks.progress = &relay;
-    TBitmapExtractor extractor(exePath, hooks);
-    progress_.Begin(hostPath);
-    if (extractor.Run() && options_.resources)
-        extractor.ExtractResources();
+    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
+    TSurveyPool pool(exePaths, workers);
+    for (std::size_t i = 0; i < exePaths.size(); ++i) {
+        const std::string& hostPath = options_.files[i];
+        if (exePaths[i].empty()) {
+            Message("Error reading " + hostPath + "!\r\nit lies on no drive");
+            trouble_ = true;
+            continue;
+        }
+        progress_.Show(pool.BytesScanned(), total, hostPath);
+        const FileSurvey& survey =
+            pool.Wait(i, [&](std::int64_t scanned) { progress_.Show(scanned, total, hostPath); });
+        progress_.Show(pool.BytesScanned(), total, hostPath);
+        for (const std::string& m : survey.messages)
+            Message(m);
+        if (!survey.opened) {
+            trouble_ = true;
+            continue;
+        }
+        TBitmapExtractor extractor(exePaths[i], Hooks(hostPath));
+        if (extractor.WriteSurveyed(survey.found) && options_.resources)
+            extractor.ExtractResources();
+        filesRead_ += extractor.ReadFailed ? 0 : 1;
+        trouble_ = trouble_ || extractor.ReadFailed || extractor.WriteFailures > 0;
+    }
     progress_.Clear();
-    filesRead_ += extractor.ReadFailed ? 0 : 1;
-    trouble_ = trouble_ || extractor.ReadFailed || extractor.WriteFailures > 0;
 }
 
 int ExtractCommand::Run() {
@@ -160,8 +187,7 @@ int ExtractCommand::Run() {
     // The numbers go on from file to file, as from one extraction to the next
     // in the window.
     BitmapFileNumber = options_.start - 1;
-    for (const std::string& file : options_.files)
-        ExtractFile(file);
+    ExtractAll();
     if (!options_.quiet) {
         if (written_ == 0)
             streams_.err << "No bitmaps found.\n";

@@ -9,8 +9,8 @@ class TTerminalProgress {
 public:
     TTerminalProgress(std::ostream& out, bool enabled) : out_(out), enabled_(enabled) {}
 
-    void Begin(const std::string& label);
-    void Show(std::int64_t done, std::int64_t size);
+    // Redraws the bar when its percentage or its label changed.
+    void Show(std::int64_t done, std::int64_t size, const std::string& label);
     // Takes the bar off the line, so that a message or the next bar starts clean.
     void Clear();
 

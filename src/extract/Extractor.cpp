@@ -87,14 +87,24 @@ bool TBitmapExtractor::Run() {
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
     TFileSearch search(exePath_);
     std::int64_t start = 1;
+    while (NextBitmap(exe, search, start)) {
+        ++BitmapFileNumber;
+        ++ExtractCount;
+        if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+            return;
+    }
+}
+
+bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search,
+                                  std::int64_t& start) {
     for (;;) {
         const std::int64_t hit = search.Search(start, "BM", true, hooks_.progress);
         if (hit <= 0)
-            return;
+            return false;
         unsigned char bytes[BitmapHeaderSize];
         exe.Seek(hit - 1);
         if (exe.Read(bytes, BitmapHeaderSize) < BitmapHeaderSize)
-            return; // a "BM" too close to the end to hold the headers
+            return false; // a "BM" too close to the end to hold the headers
         const BitmapHeader header = BitmapHeader::Parse(bytes);
         // A size of 0 or less describes no bitmap: it is passed over like a
         // failed test, or the scan would stand still or step backwards.
@@ -103,14 +113,65 @@ void TBitmapExtractor::Scan(platform::FileObject& exe) {
             continue;
         }
         if (header.bfSize > MaxBitmapSize)
-            return;
+            return false;
         start = hit + header.bfSize;
         ReadBitmap(exe, hit, header.bfSize);
-        ++BitmapFileNumber;
-        ++ExtractCount;
-        if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
-            return;
+        return true;
     }
+}
+
+bool TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
+    found.clear();
+    platform::FileObject exe{exePath_};
+    try {
+        OpenReadOnly(exe, 1);
+    } catch (const platform::EInOutError& e) {
+        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
+        ReadFailed = true;
+        return false;
+    }
+    // As in Run, a failure to read ends the scan and keeps what was found.
+    try {
+        TFileSearch search(exePath_);
+        std::int64_t start = 1;
+        while (NextBitmap(exe, search, start))
+            found.push_back({bitmapOffset_, bitmapSize_});
+    } catch (const platform::EInOutError&) {
+    } catch (const std::bad_alloc&) {
+    }
+    try {
+        exe.Close();
+    } catch (const platform::EInOutError&) {
+    }
+    return true;
+}
+
+bool TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
+    OverwriteAll = false;
+    ExtractCount = 0;
+    platform::FileObject exe{exePath_};
+    try {
+        OpenReadOnly(exe, 1);
+    } catch (const platform::EInOutError& e) {
+        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
+        ReadFailed = true;
+        return false;
+    }
+    try {
+        for (const CarvedBitmap& b : found) {
+            ReadBitmap(exe, b.offset + 1, b.size);
+            ++BitmapFileNumber;
+            ++ExtractCount;
+            if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+                break;
+        }
+    } catch (const platform::EInOutError&) {
+    }
+    try {
+        exe.Close();
+    } catch (const platform::EInOutError&) {
+    }
+    return true;
 }
 
 // A declared size reaching past the end of the executable still gives a

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileObject.h"
 
@@ -77,6 +78,15 @@ std::string DirectoryPart(std::string_view path);
 // "C:\apps\tool.exe" -> "tool.exe": what messages name.
 std::string NamePart(std::string_view path);
 
+// A bitmap the scan takes: where it starts in the executable (0-based) and
+// its declared size.
+struct CarvedBitmap {
+    std::int64_t offset = 0;
+    std::int32_t size = 0;
+};
+
+class TFileSearch;
+
 // One extraction from one executable.
 class TBitmapExtractor {
 public:
@@ -86,6 +96,15 @@ public:
     // (after reporting why); the scan itself ends quietly at the first
     // failure to read it.
     bool Run();
+
+    // Run in two halves, so that many executables can be scanned at once and
+    // still be numbered in order: Survey scans the whole executable and notes
+    // every bitmap Run would take, without numbering or writing anything;
+    // WriteSurveyed then numbers and writes them as Run would have, asking
+    // the same questions and stopping where it would. Both are false only
+    // when the executable could not be opened (after reporting why).
+    bool Survey(std::vector<CarvedBitmap>& found);
+    bool WriteSurveyed(const std::vector<CarvedBitmap>& found);
 
     // Writes the bitmap just read to `fileName`, asking first when it exists.
     // False only when the user declined to overwrite: the bitmap is then
@@ -111,6 +130,9 @@ public:
 
 private:
     void Scan(platform::FileObject& exe);
+    // Finds the next bitmap the scan takes from `start` on and reads it;
+    // false where the scan ends.
+    bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start);
     void ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size);
     void Report(const std::string& message) const;
     // Whether `fileName` may be written: it does not exist, All was answered,

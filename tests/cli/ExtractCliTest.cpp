@@ -313,10 +313,11 @@ TEST_F(ExtractCliTest, TheProgressBarIsDrawnOnlyOnATerminal) {
     const std::string path = Host("apps/tool.exe");
     const std::string label = path.size() > 40 ? "..." + path.substr(path.size() - 37) : path;
     Run({"--overwrite=yes", path}, "", true);
-    // The bar starts at 0 %, is redrawn in place as the scan moves through
-    // the file, and leaves the line clean for the summary.
+    // The bar starts at 0 %, is redrawn in place up to 100 %, and leaves the
+    // line clean for the summary.
     EXPECT_EQ(err.rfind("\r" + std::string(30, '.') + "   0% " + label, 0), 0u) << err;
-    EXPECT_GT(std::count(err.begin(), err.end(), '\r'), 4);
+    EXPECT_NE(err.find("\r" + std::string(30, '#') + " 100% " + label), std::string::npos) << err;
+    EXPECT_GE(std::count(err.begin(), err.end(), '\r'), 3);
     const std::size_t lastReturn = err.rfind('\r');
     EXPECT_EQ(err.substr(lastReturn + 1), "3 bitmaps written from 1 file.\n");
     EXPECT_EQ(err.substr(lastReturn - 70, 70), std::string(70, ' '));
@@ -333,4 +334,52 @@ TEST_F(ExtractCliTest, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(err, "");
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(out.rfind("sporvik-extract 1.", 0), 0u);
+}
+
+// Many files are scanned at once; the names still follow the order given,
+// and so do the messages, run after run.
+TEST_F(ExtractCliTest, ManyFilesAreNumberedAndReportedInTheOrderGiven) {
+    const int counts[] = {2, 0, 3, 1, 4, 0, 2, 3, 1, 2, 5, 1};
+    std::vector<std::string> args = {"--resources"};
+    for (std::size_t i = 0; i < std::size(counts); ++i)
+        args.push_back(Host("d" + std::to_string(i) + "/p" + std::to_string(i) + ".exe"));
+    // A missing file, and a kept file that stops the one after it.
+    args[6] = Host("d5/missing.exe");
+    const int keptAt = 16; // the first number of the file in d8
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        for (std::size_t i = 0; i < std::size(counts); ++i) {
+            fs::remove_all(drives.Host("d" + std::to_string(i)));
+            drives.WriteFile("d" + std::to_string(i) + "/p" + std::to_string(i) + ".exe",
+                             MakeProgram(counts[i], static_cast<unsigned>(i)).bytes);
+        }
+        drives.WriteFile("d8/" + std::to_string(keptAt) + ".bmp", "kept");
+        EXPECT_EQ(Run(args), 2);
+        EXPECT_EQ(err, "sporvik-extract: Error reading missing.exe!\nReason: I/O Error 2\n"
+                       "File not found\n"
+                       "sporvik-extract: " +
+                           std::to_string(keptAt) +
+                           ".bmp already exists: this file's extraction stops here "
+                           "(--overwrite yes replaces it)\n"
+                           "45 bitmaps written from 11 files.\n");
+        int number = 0;
+        for (std::size_t i = 0; i < std::size(counts); ++i) {
+            if (i == 5)
+                continue;
+            const std::string dir = "d" + std::to_string(i);
+            const Program p = MakeProgram(counts[i], static_cast<unsigned>(i));
+            // The file in d8 stops at its first bitmap; its resources still come.
+            const int taken = i == 8 ? 0 : counts[i];
+            Files want = {"p" + std::to_string(i) + "-7.bmp",
+                          "p" + std::to_string(i) + "-STRIP.bmp"};
+            for (int k = 0; k < taken; ++k) {
+                want.insert(std::to_string(++number) + ".bmp");
+                EXPECT_EQ(Read(dir + "/" + std::to_string(number) + ".bmp"),
+                          p.carved[static_cast<std::size_t>(k)]);
+            }
+            if (i == 8)
+                want.insert(std::to_string(keptAt) + ".bmp");
+            EXPECT_EQ(BmpFiles(dir), want) << dir;
+        }
+    }
 }
