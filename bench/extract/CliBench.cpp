@@ -1,0 +1,159 @@
+// sporvik-extract against the scan it runs and against foremost.
+//
+// BM_Scan runs the extractor in this process over the 256 MiB file, BM_Cli
+// the program over the same file (process start included): the program
+// should cost no more than the scan. BM_CliMany and BM_ForemostMany carve
+// 100 files of 8 MiB each, every tool in one call over all of them. Every run
+// writes into a fresh directory (made and removed outside the timing); after
+// the last run the files written are compared with the bitmaps stored.
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "BitmapCorpus.h"
+#include "extract/Extractor.h"
+#include "platform/Drives.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kManyFiles = 100;
+constexpr std::int64_t kManySize = 8LL << 20;
+
+fs::path g_dir;
+bench::Corpus g_big;
+std::vector<std::string> g_manyBitmaps;
+std::string g_manyArgs; // the 100 file names, quoted
+
+fs::path BigFile() {
+    return g_dir / "C" / "big" / "prog.exe";
+}
+
+fs::path ProgramDir() {
+    return fs::read_symlink("/proc/self/exe").parent_path();
+}
+
+std::vector<fs::path> BmpFilesUnder(const fs::path& dir) {
+    std::vector<fs::path> files;
+    if (fs::exists(dir))
+        for (const auto& e : fs::recursive_directory_iterator(dir))
+            if (e.is_regular_file() && e.path().extension() == ".bmp")
+                files.push_back(e.path());
+    return files;
+}
+
+void Tallied(benchmark::State& state, const fs::path& out, const std::vector<std::string>& stored,
+             std::int64_t bytes) {
+    const bench::Tally t = bench::CompareOutput(BmpFilesUnder(out), stored);
+    state.counters["exact"] = t.exact;
+    state.counters["wrong"] = t.wrong;
+    state.counters["missed"] = t.missed;
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+// Runs `command` once per iteration with a fresh output directory "OUT".
+void TimeCommand(benchmark::State& state, const std::string& before, const std::string& after,
+                 const std::vector<std::string>& stored, std::int64_t bytes) {
+    const fs::path out = g_dir / "out";
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(out);
+        const std::string command = before + "'" + out.string() + "'" + after;
+        state.ResumeTiming();
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError(("failed: " + command.substr(0, 200)).c_str());
+    }
+    Tallied(state, out, stored, bytes);
+    fs::remove_all(out);
+}
+
+void BM_Scan(benchmark::State& state) {
+    const fs::path out = g_dir / "C" / "scan";
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(out);
+        fs::create_directories(out);
+        state.ResumeTiming();
+        BitmapFileNumber = 0;
+        ExtractHooks hooks;
+        hooks.outputDir = "C:\\scan\\";
+        hooks.reportError = [&state](const std::string& m) { state.SkipWithError(m.c_str()); };
+        TBitmapExtractor extractor("C:\\big\\prog.exe", hooks);
+        extractor.Run();
+    }
+    Tallied(state, out, g_big.bitmaps, static_cast<std::int64_t>(fs::file_size(BigFile())));
+    fs::remove_all(out);
+}
+
+void BM_Cli(benchmark::State& state) {
+    TimeCommand(state, "'" + (ProgramDir() / "sporvik-extract").string() + "' -q -o ",
+                " '" + BigFile().string() + "'", g_big.bitmaps,
+                static_cast<std::int64_t>(fs::file_size(BigFile())));
+}
+
+void BM_CliMany(benchmark::State& state) {
+    TimeCommand(state, "'" + (ProgramDir() / "sporvik-extract").string() + "' -q -o ",
+                g_manyArgs, g_manyBitmaps, kManyFiles * kManySize);
+}
+
+void BM_ForemostMany(benchmark::State& state) {
+    TimeCommand(state, "foremost -Q -t bmp -o ", g_manyArgs + " >/dev/null 2>&1", g_manyBitmaps,
+                kManyFiles * kManySize);
+}
+
+BENCHMARK(BM_Scan)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_Cli)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_CliMany)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_ForemostMany)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
+
+class BenchFiles {
+public:
+    BenchFiles() {
+        std::string pattern = (fs::temp_directory_path() / "sporvik-bench-cli-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a temp directory");
+        g_dir = pattern;
+        fs::create_directories(BigFile().parent_path());
+        g_big = bench::WriteCorpus(BigFile(), bench::CorpusPlan{});
+        fs::create_directories(g_dir / "many");
+        for (int i = 0; i < kManyFiles; ++i) {
+            bench::CorpusPlan plan;
+            plan.size = kManySize;
+            plan.bitmaps = 8;
+            plan.decoys = 8;
+            plan.seed = 1000 + static_cast<std::uint64_t>(i);
+            const fs::path file = g_dir / "many" / ("prog" + std::to_string(i) + ".exe");
+            for (std::string& b : bench::WriteCorpus(file, plan).bitmaps)
+                g_manyBitmaps.push_back(std::move(b));
+            g_manyArgs += " '" + file.string() + "'";
+        }
+        platform::DriveTable table;
+        table.roots['C'] = (g_dir / "C").string();
+        platform::SetDriveTable(table);
+    }
+    ~BenchFiles() {
+        std::error_code ec;
+        fs::remove_all(g_dir, ec);
+    }
+    BenchFiles(const BenchFiles&) = delete;
+    BenchFiles& operator=(const BenchFiles&) = delete;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    BenchFiles files;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
