@@ -28,6 +28,7 @@ bench: build
 	$(BUILD_DIR)/bin/sporvik_bench_pages
 	$(BUILD_DIR)/bin/sporvik_bench_dialog
 	$(BUILD_DIR)/bin/sporvik_bench_extract
+	$(BUILD_DIR)/bin/sporvik_bench_extract_cli --benchmark_enable_random_interleaving=true
 
 clean:
 	rm -rf $(BUILD_DIR)

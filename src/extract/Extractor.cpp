@@ -185,12 +185,13 @@ void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, s
 }
 
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
-    if (!MayWrite(fileName)) {
+    bool exists = false;
+    if (!MayWrite(fileName, exists)) {
         --ExtractCount;
         --BitmapFileNumber;
         return false;
     }
-    if (WriteBytes(fileName, bitmap_.data(), bitmapSize_)) {
+    if (WriteBytes(fileName, exists, bitmap_.data(), bitmapSize_)) {
         WrittenBitmap record;
         record.offset = bitmapOffset_;
         record.size = bitmapSize_;
@@ -207,8 +208,11 @@ bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
     return true;
 }
 
-bool TBitmapExtractor::MayWrite(const std::string& fileName) {
-    if (OverwriteAll || !FileExists(fileName))
+bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
+    // Asked once per file: on a host that ignores no case, a name that does
+    // not exist costs a listing of the whole directory.
+    exists = FileExists(fileName);
+    if (OverwriteAll || !exists)
         return true;
     const OverwriteAnswer answer =
         hooks_.askOverwrite
@@ -219,9 +223,8 @@ bool TBitmapExtractor::MayWrite(const std::string& fileName) {
     return answer != OverwriteAnswer::No;
 }
 
-bool TBitmapExtractor::WriteBytes(const std::string& fileName, const unsigned char* bytes,
-                                  std::int64_t size) {
-    const bool exists = FileExists(fileName);
+bool TBitmapExtractor::WriteBytes(const std::string& fileName, bool exists,
+                                  const unsigned char* bytes, std::int64_t size) {
     bool opened = false;
     try {
         platform::FileObject out{fileName};

@@ -136,10 +136,12 @@ private:
     void ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size);
     void Report(const std::string& message) const;
     // Whether `fileName` may be written: it does not exist, All was answered,
-    // or the user agrees to replace it.
-    bool MayWrite(const std::string& fileName);
-    // Writes the bytes, reporting a failure; true when the file is whole.
-    bool WriteBytes(const std::string& fileName, const unsigned char* bytes, std::int64_t size);
+    // or the user agrees to replace it. `exists` tells which.
+    bool MayWrite(const std::string& fileName, bool& exists);
+    // Writes the bytes over the file or into a new one, reporting a failure;
+    // true when the file is whole.
+    bool WriteBytes(const std::string& fileName, bool exists, const unsigned char* bytes,
+                    std::int64_t size);
     void Announce(WrittenBitmap record) const;
 
     std::string exePath_;

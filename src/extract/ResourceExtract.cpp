@@ -75,10 +75,11 @@ int TBitmapExtractor::ExtractResources() {
                 continue;
             }
             const std::string fileName = outputDir_ + names[i];
-            if (!MayWrite(fileName))
+            bool exists = false;
+            if (!MayWrite(fileName, exists))
                 break;
             const auto* bytes = reinterpret_cast<const unsigned char*>(file.bytes.data());
-            if (!WriteBytes(fileName, bytes, std::ssize(file.bytes)))
+            if (!WriteBytes(fileName, exists, bytes, std::ssize(file.bytes)))
                 continue;
             ++written;
             Announce({exePath_, b.offset, std::ssize(file.bytes), fileName, file.width, file.height,
