@@ -129,6 +129,7 @@ ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
         ++written_;
         if (!options_.json)
             return;
+        progress_.Clear(); // both may be the same terminal
         std::string file;
         platform::ToHostPath(b.file, file);
         streams_.out << JsonRecord(b, hostPath, file) << '\n' << std::flush;
