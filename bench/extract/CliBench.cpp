@@ -8,9 +8,12 @@
 // the last run the files written are compared with the bitmaps stored.
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <spawn.h>
 #include <stdexcept>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "BitmapCorpus.h"
@@ -27,7 +30,7 @@ constexpr std::int64_t kManySize = 8LL << 20;
 fs::path g_dir;
 bench::Corpus g_big;
 std::vector<std::string> g_manyBitmaps;
-std::string g_manyArgs; // the 100 file names, quoted
+std::vector<std::string> g_manyFiles;
 
 fs::path BigFile() {
     return g_dir / "C" / "big" / "prog.exe";
@@ -62,23 +65,47 @@ double ChildCpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Runs `command` once per iteration with a fresh output directory between
-// `before` and `after`. The command's own processor time (user and system)
-// becomes the counter child_cpu_ms, as the CPU column counts this process only.
-void TimeCommand(benchmark::State& state, const std::string& before, const std::string& after,
-                 const std::vector<std::string>& stored, std::int64_t bytes) {
+// Starts the program with `args` ("OUT" standing for the output directory),
+// its output thrown away, and waits for it; true when it exits with 0. No
+// shell comes between, so only the program itself is timed.
+bool RunProgram(const std::string& program, const std::vector<std::string>& args,
+                const fs::path& out) {
+    std::vector<std::string> words = {program};
+    for (const std::string& a : args)
+        words.push_back(a == "OUT" ? out.string() : a);
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int failed = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    return failed == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// Runs the program once per iteration with a fresh output directory. Its own
+// processor time (user and system) becomes the counter child_cpu_ms, as the
+// CPU column counts this process only.
+void TimeProgram(benchmark::State& state, const std::string& program,
+                 const std::vector<std::string>& args, const std::vector<std::string>& stored,
+                 std::int64_t bytes) {
     const fs::path out = g_dir / "out";
     const double cpuBefore = ChildCpuSeconds();
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove_all(out);
-        const std::string command = before + "'" + out.string() + "'" + after;
         state.ResumeTiming();
-        if (std::system(command.c_str()) != 0)
-            state.SkipWithError(("failed: " + command.substr(0, 200)).c_str());
+        if (!RunProgram(program, args, out))
+            state.SkipWithError((program + " failed (is it installed?)").c_str());
     }
-    state.counters["child_cpu_ms"] = benchmark::Counter(
-        (ChildCpuSeconds() - cpuBefore) * 1000.0, benchmark::Counter::kAvgIterations);
+    state.counters["child_cpu_ms"] = benchmark::Counter((ChildCpuSeconds() - cpuBefore) * 1000.0,
+                                                        benchmark::Counter::kAvgIterations);
     Tallied(state, out, stored, bytes);
     fs::remove_all(out);
 }
@@ -101,20 +128,25 @@ void BM_Scan(benchmark::State& state) {
     fs::remove_all(out);
 }
 
+std::string Extractor() {
+    return (ProgramDir() / "sporvik-extract").string();
+}
+
 void BM_Cli(benchmark::State& state) {
-    TimeCommand(state, "'" + (ProgramDir() / "sporvik-extract").string() + "' -q -o ",
-                " '" + BigFile().string() + "'", g_big.bitmaps,
+    TimeProgram(state, Extractor(), {"-q", "-o", "OUT", BigFile().string()}, g_big.bitmaps,
                 static_cast<std::int64_t>(fs::file_size(BigFile())));
 }
 
 void BM_CliMany(benchmark::State& state) {
-    TimeCommand(state, "'" + (ProgramDir() / "sporvik-extract").string() + "' -q -o ",
-                g_manyArgs, g_manyBitmaps, kManyFiles * kManySize);
+    std::vector<std::string> args = {"-q", "-o", "OUT"};
+    args.insert(args.end(), g_manyFiles.begin(), g_manyFiles.end());
+    TimeProgram(state, Extractor(), args, g_manyBitmaps, kManyFiles * kManySize);
 }
 
 void BM_ForemostMany(benchmark::State& state) {
-    TimeCommand(state, "foremost -Q -t bmp -o ", g_manyArgs + " >/dev/null 2>&1", g_manyBitmaps,
-                kManyFiles * kManySize);
+    std::vector<std::string> args = {"-Q", "-t", "bmp", "-o", "OUT"};
+    args.insert(args.end(), g_manyFiles.begin(), g_manyFiles.end());
+    TimeProgram(state, "foremost", args, g_manyBitmaps, kManyFiles * kManySize);
 }
 
 // The scan and the program differ by a few per cent at most, less than the
@@ -148,7 +180,7 @@ public:
             const fs::path file = g_dir / "many" / ("prog" + std::to_string(i) + ".exe");
             for (std::string& b : bench::WriteCorpus(file, plan).bitmaps)
                 g_manyBitmaps.push_back(std::move(b));
-            g_manyArgs += " '" + file.string() + "'";
+            g_manyFiles.push_back(file.string());
         }
         platform::DriveTable table;
         table.roots['C'] = (g_dir / "C").string();
