@@ -32,6 +32,7 @@ std::string BmFile(const std::string& dib, std::uint32_t pixelOffset) {
 // behind them, and where those lie.
 struct Program {
     std::string bytes;
+    std::vector<std::size_t> resourceAt; // of "STRIP", then of 7
     std::vector<std::size_t> carvedAt;
     std::vector<std::string> carved;
 };
@@ -43,7 +44,8 @@ Program MakeProgram(int carved, unsigned seed = 1) {
     ResourceItem b;
     b.name = "STRIP";
     b.data = ResourceBitmap(4, 64, 16, seed + 1);
-    Program p{ComposeProgram({a, b}, false).bytes, {}, {}};
+    const ProgramImage image = ComposeProgram({b, a}, false);
+    Program p{image.bytes, image.dataAt, {}, {}};
     for (int i = 0; i < carved; ++i) {
         p.bytes += std::string(100, 'x');
         p.carvedAt.push_back(p.bytes.size());
@@ -161,18 +163,6 @@ TEST_F(ExtractCliTest, WritesTheCarvedBitmapsAndOnRequestTheResources) {
     }
 }
 
-TEST_F(ExtractCliTest, NumbersGoOnFromFileToFileInTheOrderGiven) {
-    drives.WriteFile("a/one.exe", MakeProgram(2, 3).bytes);
-    drives.WriteFile("b/two.exe", MakeProgram(3, 5).bytes);
-    drives.WriteFile("a/three.exe", MakeProgram(1, 7).bytes);
-    EXPECT_EQ(Run({Host("b/two.exe"), Host("a/one.exe"), Host("a/three.exe")}), 0);
-    EXPECT_EQ(BmpFiles("b"), (Files{"1.bmp", "2.bmp", "3.bmp"}));
-    EXPECT_EQ(BmpFiles("a"), (Files{"4.bmp", "5.bmp", "6.bmp"}));
-    EXPECT_EQ(Read("a/4.bmp"), MakeProgram(2, 3).carved[0]);
-    EXPECT_EQ(Read("a/6.bmp"), MakeProgram(1, 7).carved[0]);
-    EXPECT_EQ(err, "6 bitmaps written from 3 files.\n");
-}
-
 TEST_F(ExtractCliTest, ExistingFilesAreKeptReplacedOrAskedAbout) {
     const std::string question = "File 2.bmp\nalready exists. Overwrite? [y]es, [n]o, [a]ll: ";
     struct Case {
@@ -233,19 +223,6 @@ TEST_F(ExtractCliTest, ExistingFilesAreKeptReplacedOrAskedAbout) {
     }
 }
 
-TEST_F(ExtractCliTest, AKeptFileGivesItsNumberBackToTheNextFile) {
-    drives.WriteFile("apps/tool.exe", program.bytes);
-    drives.WriteFile("apps/1.bmp", "old");
-    drives.WriteFile("more/more.exe", MakeProgram(2, 9).bytes);
-    // Nothing from the first file: its first number goes to the second.
-    EXPECT_EQ(Run({"-q", Host("apps/tool.exe"), Host("more/more.exe")}), 0);
-    EXPECT_EQ(BmpFiles("apps"), (Files{"1.bmp"}));
-    EXPECT_EQ(BmpFiles("more"), (Files{"1.bmp", "2.bmp"}));
-    // Nothing at all written: none found, as far as the caller can tell.
-    EXPECT_EQ(Run({Host("apps/tool.exe")}), 1);
-    EXPECT_EQ(Read("apps/1.bmp"), "old");
-}
-
 TEST_F(ExtractCliTest, AnOutputDirectoryThatCannotBeWrittenIsATrouble) {
     drives.WriteFile("apps/tool.exe", program.bytes);
     drives.MakeDir("locked");
@@ -277,21 +254,12 @@ TEST_F(ExtractCliTest, JsonRecordsDescribeEveryFileWritten) {
                ",\"bits\":" + std::to_string(bits) +
                (resource.empty() ? "" : ",\"resource\":\"" + resource + "\"") + "}";
     };
-    const ProgramImage image = [] {
-        ResourceItem a, b;
-        a.id = 7;
-        a.data = ResourceBitmap(8, 4, 4, 1);
-        b.name = "STRIP";
-        b.data = ResourceBitmap(4, 64, 16, 2);
-        return ComposeProgram({a, b}, false);
-    }();
     const std::vector<std::string> want = {
         record(program.carvedAt[0], 78, "5.bmp", 3, 2, 24, ""),
         record(program.carvedAt[1], 78, "6.bmp", 4, 2, 24, ""),
         record(program.carvedAt[2], 86, "7.bmp", 5, 2, 24, ""),
-        // The names come first in the resource directory.
-        record(image.dataAt[1], 14 + 40 + 64 + 32 * 16, "tool-STRIP.bmp", 64, 16, 4, "STRIP"),
-        record(image.dataAt[0], 14 + 40 + 1024 + 16, "tool-7.bmp", 4, 4, 8, "7"),
+        record(program.resourceAt[0], 14 + 40 + 64 + 32 * 16, "tool-STRIP.bmp", 64, 16, 4, "STRIP"),
+        record(program.resourceAt[1], 14 + 40 + 1024 + 16, "tool-7.bmp", 4, 4, 8, "7"),
     };
     EXPECT_EQ(lines, want);
     EXPECT_EQ(err, "5 bitmaps written from 1 file.\n");

@@ -1,7 +1,6 @@
 #include "ProgramImage.h"
 
-#include <map>
-#include <tuple>
+#include <utility>
 
 namespace testsupport {
 
@@ -59,99 +58,93 @@ std::size_t Align(std::size_t n, std::size_t to) {
     return (n + to - 1) / to * to;
 }
 
-// The key that orders entries as a resource compiler does: names first (by
-// name), then ids ascending.
-using EntryKey = std::tuple<bool, std::string, std::uint32_t>;
-EntryKey KeyOf(const ResourceItem& item) {
-    return {item.name.empty(), item.name, item.id};
+void PutEntry(std::string& s, std::size_t at, std::size_t name, std::size_t target) {
+    PutU32(s, at, static_cast<std::uint32_t>(name));
+    PutU32(s, at + 4, static_cast<std::uint32_t>(target));
 }
 
-void PutEntry(std::string& s, std::size_t at, std::uint32_t name, std::uint32_t target) {
-    PutU32(s, at, name);
-    PutU32(s, at + 4, target);
+// Runs of items that share a key, as [first, last) index pairs.
+template <class Key>
+std::vector<std::pair<std::size_t, std::size_t>> Runs(std::size_t from, std::size_t to, Key key) {
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (std::size_t i = from; i < to; ++i)
+        if (runs.empty() || key(i) != key(runs.back().first))
+            runs.push_back({i, i + 1});
+        else
+            runs.back().second = i + 1;
+    return runs;
 }
 
-void PutDirectoryHead(std::string& s, std::size_t at, std::uint16_t named, std::uint16_t ids) {
-    PutU16(s, at + 12, named);
-    PutU16(s, at + 14, ids);
-}
-
-// The resource section's bytes, its offsets kept relative to the section.
+// The resource section, its offsets relative to the section: the directories
+// (types, names, languages) first, then the data entries, the names and the
+// data, as compilers lay them out. Items come in directory order; those of one
+// type, and of one name in several languages, follow each other.
 std::string ResourceSection(const std::vector<ResourceItem>& items, ProgramImage& image,
                             std::uint32_t address) {
-    // type -> name -> indices of the items (one per language)
-    std::map<std::uint32_t, std::map<EntryKey, std::vector<std::size_t>>> tree;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        tree[items[i].type][KeyOf(items[i])].push_back(i);
-
-    // Directories first, then data entries, names and data, as compilers lay them out.
-    std::size_t size = 16 + 8 * tree.size();
-    for (const auto& [type, names] : tree) {
-        size += 16 + 8 * names.size();
-        for (const auto& [key, langs] : names)
-            size += 16 + 8 * langs.size();
-    }
+    const std::size_t n = items.size();
+    const auto types = Runs(0, n, [&](std::size_t i) { return items[i].type; });
+    auto namesOf = [&](std::pair<std::size_t, std::size_t> type) {
+        return Runs(type.first, type.second,
+                    [&](std::size_t i) { return std::make_pair(items[i].name, items[i].id); });
+    };
+    std::size_t size = 16 + 8 * types.size();
+    for (const auto& t : types)
+        for (const auto& [first, last] : namesOf(t))
+            size += (first == t.first ? 16 + 8 * namesOf(t).size() : 0) + 16 + 8 * (last - first);
     const std::size_t entries = size;
-    size += 16 * items.size();
-    std::map<std::string, std::size_t> nameAt;
-    for (const ResourceItem& item : items)
-        if (!item.name.empty() && !nameAt.count(item.name)) {
-            nameAt[item.name] = size;
-            size += Align(2 + 2 * item.name.size(), 4);
+    size += 16 * n;
+    std::vector<std::size_t> nameAt(n), dataAt(n);
+    for (std::size_t i = 0; i < n; ++i)
+        if (!items[i].name.empty()) {
+            nameAt[i] = size;
+            size += (2 + 2 * items[i].name.size() + 3) / 4 * 4;
         }
-    std::vector<std::size_t> dataAt(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         dataAt[i] = size;
-        size += Align(items[i].data.size(), 8);
+        size += (items[i].data.size() + 7) / 8 * 8;
     }
 
     std::string s(size, '\0');
-    image.dataEntryAt.assign(items.size(), 0);
-    image.nameEntryAt.assign(items.size(), 0);
+    image.dataEntryAt.assign(n, 0);
+    image.nameEntryAt.assign(n, 0);
     image.dataAt = dataAt;
-    image.typeEntryAt.clear();
-    std::size_t next = 16 + 8 * tree.size();
-    PutDirectoryHead(s, 0, 0, static_cast<std::uint16_t>(tree.size()));
-    std::size_t typeIndex = 0;
-    for (const auto& [type, names] : tree) {
+    PutU16(s, 14, static_cast<std::uint16_t>(types.size()));
+    std::size_t next = 16 + 8 * types.size();
+    for (std::size_t t = 0; t < types.size(); ++t) {
+        const auto names = namesOf(types[t]);
         const std::size_t typeDir = next;
-        image.typeEntryAt.push_back(16 + 8 * typeIndex);
-        PutEntry(s, 16 + 8 * typeIndex++, type, 0x80000000u | static_cast<std::uint32_t>(typeDir));
+        image.typeEntryAt.push_back(16 + 8 * t);
+        PutEntry(s, 16 + 8 * t, items[types[t].first].type, 0x80000000u | typeDir);
         std::uint16_t named = 0;
-        for (const auto& [key, langs] : names)
-            named = static_cast<std::uint16_t>(named + (std::get<0>(key) ? 0 : 1));
-        PutDirectoryHead(s, typeDir, named, static_cast<std::uint16_t>(names.size() - named));
+        for (const auto& [first, last] : names)
+            named = static_cast<std::uint16_t>(named + !items[first].name.empty());
+        PutU16(s, typeDir + 12, named);
+        PutU16(s, typeDir + 14, static_cast<std::uint16_t>(names.size() - named));
         next = typeDir + 16 + 8 * names.size();
-        std::size_t nameIndex = 0;
-        for (const auto& [key, langs] : names) {
-            const ResourceItem& first = items[langs.front()];
-            const std::size_t nameEntry = typeDir + 16 + 8 * nameIndex++;
-            const std::uint32_t nameField =
-                first.name.empty() ? first.id
-                                   : 0x80000000u | static_cast<std::uint32_t>(nameAt[first.name]);
-            const std::size_t langDir = next;
-            PutEntry(s, nameEntry, nameField, 0x80000000u | static_cast<std::uint32_t>(langDir));
-            PutDirectoryHead(s, langDir, 0, static_cast<std::uint16_t>(langs.size()));
-            next = langDir + 16 + 8 * langs.size();
-            for (std::size_t l = 0; l < langs.size(); ++l) {
-                const std::size_t i = langs[l];
-                const std::size_t dataEntry = entries + 16 * i;
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            const auto [first, last] = names[k];
+            const std::size_t nameEntry = typeDir + 16 + 8 * k, langDir = next;
+            PutEntry(s, nameEntry,
+                     items[first].name.empty() ? items[first].id : 0x80000000u | nameAt[first],
+                     0x80000000u | langDir);
+            PutU16(s, langDir + 14, static_cast<std::uint16_t>(last - first));
+            next = langDir + 16 + 8 * (last - first);
+            for (std::size_t i = first; i < last; ++i) {
                 image.nameEntryAt[i] = nameEntry;
-                image.dataEntryAt[i] = dataEntry;
-                PutEntry(s, langDir + 16 + 8 * l, items[i].language,
-                         static_cast<std::uint32_t>(dataEntry));
-                PutU32(s, dataEntry, address + static_cast<std::uint32_t>(dataAt[i]));
-                PutU32(s, dataEntry + 4, static_cast<std::uint32_t>(items[i].data.size()));
+                image.dataEntryAt[i] = entries + 16 * i;
+                PutEntry(s, langDir + 16 + 8 * (i - first), items[i].language, entries + 16 * i);
+                PutEntry(s, entries + 16 * i, address + dataAt[i], items[i].data.size());
             }
         }
     }
-    for (const auto& [name, at] : nameAt) {
-        PutU16(s, at, static_cast<std::uint16_t>(name.size()));
-        for (std::size_t c = 0; c < name.size(); ++c)
-            PutU16(s, at + 2 + 2 * c, static_cast<unsigned char>(name[c]));
-    }
-    for (std::size_t i = 0; i < items.size(); ++i)
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!items[i].name.empty()) {
+            PutU16(s, nameAt[i], static_cast<std::uint16_t>(items[i].name.size()));
+            for (std::size_t c = 0; c < items[i].name.size(); ++c)
+                PutU16(s, nameAt[i] + 2 + 2 * c, static_cast<unsigned char>(items[i].name[c]));
+        }
         s.replace(dataAt[i], items[i].data.size(), items[i].data);
+    }
     return s;
 }
 

@@ -32,8 +32,10 @@ struct ProgramImage {
     std::vector<std::size_t> typeEntryAt;
 };
 
-// A program with a code section, then the resource section. Items of one
-// type and name (in different languages) share their name's directory.
+// A program with a code section, then the resource section. Items come in
+// the order their directories list them; consecutive items of one type share
+// its directory, and consecutive items of one name (in several languages)
+// share the name's.
 ProgramImage ComposeProgram(const std::vector<ResourceItem>& items, bool is64);
 
 // A bitmap as a resource holds it: a 40-byte information header, the
