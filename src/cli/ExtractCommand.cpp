@@ -26,12 +26,13 @@ constexpr const char* kProgram = "sporvik-extract";
 // Scanning is bound by memory and disk long before this many cores.
 constexpr unsigned kMaxWorkers = 8;
 
-// The extractor's messages break their lines the Windows way.
-std::string TerminalLines(const std::string& text) {
+// The extractor's texts are Windows-1252 and break their lines the Windows
+// way; the terminal wants UTF-8 and line feeds.
+std::string TerminalText(const std::string& ansi) {
     std::string lines;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-            lines += text[i];
+    for (std::size_t i = 0; i < ansi.size(); ++i)
+        if (!(ansi[i] == '\r' && i + 1 < ansi.size() && ansi[i + 1] == '\n'))
+            lines += ansi[i];
     return platform::AnsiToUtf8(lines);
 }
 
@@ -54,6 +55,7 @@ private:
     ExtractHooks Hooks(const std::string& hostPath);
     OverwriteAnswer Answer(const std::string& question);
     OverwriteAnswer AskOnTerminal(const std::string& question);
+    // A message in UTF-8 (host paths as given), on its own line.
     void Message(const std::string& text);
 
     const CliOptions& options_;
@@ -67,7 +69,7 @@ private:
 
 void ExtractCommand::Message(const std::string& text) {
     progress_.Clear();
-    streams_.err << kProgram << ": " << TerminalLines(text) << '\n' << std::flush;
+    streams_.err << kProgram << ": " << text << '\n' << std::flush;
 }
 
 bool ExtractCommand::PrepareOutput() {
@@ -92,7 +94,7 @@ bool ExtractCommand::PrepareOutput() {
 OverwriteAnswer ExtractCommand::AskOnTerminal(const std::string& question) {
     progress_.Clear();
     for (;;) {
-        streams_.err << TerminalLines(question) << " [y]es, [n]o, [a]ll: " << std::flush;
+        streams_.err << TerminalText(question) << " [y]es, [n]o, [a]ll: " << std::flush;
         std::string line;
         if (!std::getline(streams_.in, line))
             return OverwriteAnswer::No; // nobody to answer
@@ -115,8 +117,8 @@ OverwriteAnswer ExtractCommand::Answer(const std::string& question) {
         break;
     }
     const std::string name = question.substr(5, question.find('\r') - 5);
-    Message(name + " already exists: this file's extraction stops here "
-                   "(--overwrite yes replaces it)");
+    Message(TerminalText(name) + " already exists: this file's extraction stops here "
+                                 "(--overwrite yes replaces it)");
     return OverwriteAnswer::No;
 }
 
@@ -124,7 +126,7 @@ ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
     ExtractHooks hooks;
     hooks.outputDir = outputDir_;
     hooks.askOverwrite = [this](const std::string& q) { return Answer(q); };
-    hooks.reportError = [this](const std::string& m) { Message(m); };
+    hooks.reportError = [this](const std::string& m) { Message(TerminalText(m)); };
     hooks.written = [this, hostPath](const WrittenBitmap& b) {
         ++written_;
         if (!options_.json)
@@ -159,7 +161,7 @@ void ExtractCommand::ExtractAll() {
     for (std::size_t i = 0; i < exePaths.size(); ++i) {
         const std::string& hostPath = options_.files[i];
         if (exePaths[i].empty()) {
-            Message("Error reading " + hostPath + "!\r\nit lies on no drive");
+            Message("Error reading " + hostPath + "!\nit lies on no drive");
             trouble_ = true;
             continue;
         }
@@ -168,7 +170,7 @@ void ExtractCommand::ExtractAll() {
             pool.Wait(i, [&](std::int64_t scanned) { progress_.Show(scanned, total, hostPath); });
         progress_.Show(pool.BytesScanned(), total, hostPath);
         for (const std::string& m : survey.messages)
-            Message(m);
+            Message(TerminalText(m));
         if (!survey.opened) {
             trouble_ = true;
             continue;

@@ -134,6 +134,12 @@ TEST_F(ExtractCliTest, WritesTheCarvedBitmapsAndOnRequestTheResources) {
          "sporvik-extract: Error reading missing.exe!\nReason: I/O Error 2\nFile not found\n"
          "3 bitmaps written from 1 file.\n"},
         {"from a directory", {"@apps"}, {}, {}, 2, "sporvik-extract: Error reading apps!\n"},
+        {"from a missing file named in UTF-8",
+         {"@apps/w\xC3\xB6rk.exe"},
+         {},
+         {},
+         2,
+         "sporvik-extract: Error reading w\xC3\xB6rk.exe!\nReason: I/O Error 2\n"},
         {"with an option it does not know",
          {"--fast", "@apps/tool.exe"},
          {},
@@ -232,10 +238,11 @@ TEST_F(ExtractCliTest, AnOutputDirectoryThatCannotBeWrittenIsATrouble) {
     EXPECT_EQ(err.rfind("sporvik-extract: Error writing 1.bmp!\nReason: I/O Error 5\n", 0), 0u)
         << err;
     EXPECT_TRUE(BmpFiles("locked").empty());
-    // A file where the directory should be.
-    drives.WriteFile("plain", "x");
-    EXPECT_EQ(Run({"-o", Host("plain"), Host("apps/tool.exe")}), 2);
-    EXPECT_EQ(err, "sporvik-extract: cannot make the output directory " + Host("plain") + "\n");
+    // A file where the directory should be; its name comes back as typed.
+    drives.WriteFile("pl\xC3\xA4tt", "x");
+    EXPECT_EQ(Run({"-o", Host("pl\xC3\xA4tt"), Host("apps/tool.exe")}), 2);
+    EXPECT_EQ(err,
+              "sporvik-extract: cannot make the output directory " + Host("pl\xC3\xA4tt") + "\n");
 }
 
 TEST_F(ExtractCliTest, JsonRecordsDescribeEveryFileWritten) {
