@@ -156,6 +156,9 @@ void ExtractCommand::ExtractAll() {
         const auto size = fs::file_size(file, ec);
         total += ec ? 0 : static_cast<std::int64_t>(size);
     }
+    // The bar starts empty before any worker can move it.
+    if (!exePaths.empty())
+        progress_.Show(0, total, options_.files.front());
     const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
     TSurveyPool pool(exePaths, workers);
     for (std::size_t i = 0; i < exePaths.size(); ++i) {
