@@ -7,7 +7,10 @@
 TSurveyPool::TSurveyPool(std::vector<std::string> exePaths, unsigned workers)
     : paths_(std::move(exePaths)), surveys_(paths_.size()), done_(paths_.size(), 0),
       scanned_(paths_.size()) {
-    const std::size_t count = std::min<std::size_t>(std::max(workers, 1u), paths_.size());
+    // A single file is scanned by the caller itself, in Wait: a worker would
+    // only hand it over.
+    const std::size_t count =
+        paths_.size() < 2 ? 0 : std::min<std::size_t>(std::max(workers, 1u), paths_.size());
     for (std::size_t w = 0; w < count; ++w)
         workers_.emplace_back([this] { Work(); });
 }
@@ -20,7 +23,7 @@ TSurveyPool::~TSurveyPool() {
 
 void TSurveyPool::Work() {
     for (std::size_t i; (i = next_++) < paths_.size();) {
-        SurveyOne(i);
+        SurveyOne(i, nullptr);
         {
             const std::lock_guard<std::mutex> hold(lock_);
             done_[i] = 1;
@@ -29,14 +32,16 @@ void TSurveyPool::Work() {
     }
 }
 
-void TSurveyPool::SurveyOne(std::size_t i) {
+void TSurveyPool::SurveyOne(std::size_t i, const std::function<void(std::int64_t)>* tick) {
     FileSurvey& survey = surveys_[i];
     if (paths_[i].empty())
         return;
     std::int64_t size = 0;
-    TProgressRelay relay([this, i, &size](std::int64_t done, std::int64_t fileSize) {
+    TProgressRelay relay([this, i, &size, tick](std::int64_t done, std::int64_t fileSize) {
         scanned_[i].store(done);
         size = fileSize;
+        if (tick && *tick)
+            (*tick)(BytesScanned());
     });
     ExtractHooks hooks;
     hooks.reportError = [&survey](const std::string& m) { survey.messages.push_back(m); };
@@ -54,6 +59,10 @@ std::int64_t TSurveyPool::BytesScanned() const {
 }
 
 const FileSurvey& TSurveyPool::Wait(std::size_t i, const std::function<void(std::int64_t)>& tick) {
+    if (workers_.empty() && !done_[i]) {
+        SurveyOne(i, &tick);
+        done_[i] = 1;
+    }
     std::unique_lock<std::mutex> hold(lock_);
     while (!done_[i]) {
         finished_.wait_for(hold, std::chrono::milliseconds(100));

@@ -28,15 +28,17 @@ public:
     TSurveyPool(const TSurveyPool&) = delete;
     TSurveyPool& operator=(const TSurveyPool&) = delete;
 
-    // Waits for file i's scan. While waiting, `tick` is told now and then how
-    // many bytes of all the files have been scanned.
+    // Waits for file i's scan (or, for a single file, runs it). Meanwhile
+    // `tick` is told now and then how many bytes of all the files have been
+    // scanned.
     const FileSurvey& Wait(std::size_t i, const std::function<void(std::int64_t)>& tick);
 
     std::int64_t BytesScanned() const;
 
 private:
     void Work();
-    void SurveyOne(std::size_t i);
+    // `tick`, when given, is told of the progress as the scan goes.
+    void SurveyOne(std::size_t i, const std::function<void(std::int64_t)>* tick);
 
     std::vector<std::string> paths_;
     std::vector<FileSurvey> surveys_;
