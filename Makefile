@@ -44,6 +44,7 @@ bench: build
 	$(BUILD_DIR)/bin/sporvik_bench_dialog
 	$(BUILD_DIR)/bin/sporvik_bench_extract
 	$(BUILD_DIR)/bin/sporvik_bench_glyphs
+	$(BUILD_DIR)/bin/sporvik_bench_extract_cli --benchmark_enable_random_interleaving=true
 
 # PREFIX=/usr/local unless given; DESTDIR works as usual.
 PREFIX ?= /usr/local

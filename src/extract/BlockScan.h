@@ -10,7 +10,8 @@
 class QObject;
 
 // Shows how much of the file lies before the block about to be read on a
-// TGauge or a TProgressBar; any other object, or null, shows nothing.
+// TGauge, a TProgressBar or a TProgressRelay; any other object, or null,
+// shows nothing.
 void ShowProgress(QObject* control, std::int64_t blockStart, std::int64_t size);
 
 // Searches a file of `size` bytes from the 1-based `start` in blocks of

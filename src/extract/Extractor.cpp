@@ -50,7 +50,9 @@ std::string NamePart(std::string_view path) {
 }
 
 TBitmapExtractor::TBitmapExtractor(std::string exePath, ExtractHooks hooks)
-    : exePath_(std::move(exePath)), outputDir_(DirectoryPart(exePath_)), hooks_(std::move(hooks)) {}
+    : exePath_(std::move(exePath)),
+      outputDir_(hooks.outputDir.empty() ? DirectoryPart(exePath_) : AddBackslash(hooks.outputDir)),
+      hooks_(std::move(hooks)) {}
 
 void TBitmapExtractor::Report(const std::string& message) const {
     if (hooks_.reportError)
@@ -64,6 +66,7 @@ bool TBitmapExtractor::Run() {
         OpenReadOnly(exe, 1);
     } catch (const platform::EInOutError& e) {
         Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
+        ReadFailed = true;
         return false;
     }
     ExtractCount = 0;
@@ -84,14 +87,24 @@ bool TBitmapExtractor::Run() {
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
     TFileSearch search(exePath_);
     std::int64_t start = 1;
+    while (NextBitmap(exe, search, start)) {
+        ++BitmapFileNumber;
+        ++ExtractCount;
+        if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+            return;
+    }
+}
+
+bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search,
+                                  std::int64_t& start) {
     for (;;) {
         const std::int64_t hit = search.Search(start, "BM", true, hooks_.progress);
         if (hit <= 0)
-            return;
+            return false;
         unsigned char bytes[BitmapHeaderSize];
         exe.Seek(hit - 1);
         if (exe.Read(bytes, BitmapHeaderSize) < BitmapHeaderSize)
-            return; // a "BM" too close to the end to hold the headers
+            return false; // a "BM" too close to the end to hold the headers
         const BitmapHeader header = BitmapHeader::Parse(bytes);
         // A size of 0 or less describes no bitmap: it is passed over like a
         // failed test, or the scan would stand still or step backwards.
@@ -100,14 +113,65 @@ void TBitmapExtractor::Scan(platform::FileObject& exe) {
             continue;
         }
         if (header.bfSize > MaxBitmapSize)
-            return;
+            return false;
         start = hit + header.bfSize;
         ReadBitmap(exe, hit, header.bfSize);
-        ++BitmapFileNumber;
-        ++ExtractCount;
-        if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
-            return;
+        return true;
     }
+}
+
+bool TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
+    found.clear();
+    platform::FileObject exe{exePath_};
+    try {
+        OpenReadOnly(exe, 1);
+    } catch (const platform::EInOutError& e) {
+        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
+        ReadFailed = true;
+        return false;
+    }
+    // As in Run, a failure to read ends the scan and keeps what was found.
+    try {
+        TFileSearch search(exePath_);
+        std::int64_t start = 1;
+        while (NextBitmap(exe, search, start))
+            found.push_back({bitmapOffset_, bitmapSize_});
+    } catch (const platform::EInOutError&) {
+    } catch (const std::bad_alloc&) {
+    }
+    try {
+        exe.Close();
+    } catch (const platform::EInOutError&) {
+    }
+    return true;
+}
+
+bool TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
+    OverwriteAll = false;
+    ExtractCount = 0;
+    platform::FileObject exe{exePath_};
+    try {
+        OpenReadOnly(exe, 1);
+    } catch (const platform::EInOutError& e) {
+        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
+        ReadFailed = true;
+        return false;
+    }
+    try {
+        for (const CarvedBitmap& b : found) {
+            ReadBitmap(exe, b.offset + 1, b.size);
+            ++BitmapFileNumber;
+            ++ExtractCount;
+            if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+                break;
+        }
+    } catch (const platform::EInOutError&) {
+    }
+    try {
+        exe.Close();
+    } catch (const platform::EInOutError&) {
+    }
+    return true;
 }
 
 // A declared size reaching past the end of the executable still gives a
@@ -117,23 +181,50 @@ void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, s
     const std::int64_t got = exe.Read(bitmap_.data(), size);
     std::fill(bitmap_.begin() + got, bitmap_.begin() + size, 0);
     bitmapSize_ = size;
+    bitmapOffset_ = hit - 1;
 }
 
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
-    const bool exists = FileExists(fileName);
-    if (!OverwriteAll && exists) {
-        const OverwriteAnswer answer = hooks_.askOverwrite
-                                           ? hooks_.askOverwrite("File " + NamePart(fileName) +
-                                                                 "\r\nalready exists. Overwrite?")
-                                           : OverwriteAnswer::No;
-        if (answer == OverwriteAnswer::No) {
-            --ExtractCount;
-            --BitmapFileNumber;
-            return false;
-        }
-        if (answer == OverwriteAnswer::All)
-            OverwriteAll = true;
+    bool exists = false;
+    if (!MayWrite(fileName, exists)) {
+        --ExtractCount;
+        --BitmapFileNumber;
+        return false;
     }
+    if (WriteBytes(fileName, exists, bitmap_.data(), bitmapSize_)) {
+        WrittenBitmap record;
+        record.offset = bitmapOffset_;
+        record.size = bitmapSize_;
+        record.file = fileName;
+        // The information header's size, width, height, planes and depth
+        // lie within the first 30 bytes; a shorter bitmap has none.
+        if (bitmapSize_ >= 30) {
+            record.width = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 18));
+            record.height = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 22));
+            record.bitCount = Word(bitmap_.data() + 28);
+        }
+        Announce(std::move(record));
+    }
+    return true;
+}
+
+bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
+    // Asked once per file: on a host that ignores no case, a name that does
+    // not exist costs a listing of the whole directory.
+    exists = FileExists(fileName);
+    if (OverwriteAll || !exists)
+        return true;
+    const OverwriteAnswer answer =
+        hooks_.askOverwrite
+            ? hooks_.askOverwrite("File " + NamePart(fileName) + "\r\nalready exists. Overwrite?")
+            : OverwriteAnswer::No;
+    if (answer == OverwriteAnswer::All)
+        OverwriteAll = true;
+    return answer != OverwriteAnswer::No;
+}
+
+bool TBitmapExtractor::WriteBytes(const std::string& fileName, bool exists,
+                                  const unsigned char* bytes, std::int64_t size) {
     bool opened = false;
     try {
         platform::FileObject out{fileName};
@@ -145,14 +236,23 @@ bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
         else
             out.Rewrite(1);
         opened = true;
-        out.Write(bitmap_.data(), bitmapSize_);
+        out.Write(bytes, size);
         out.Truncate();
         out.Close();
+        return true;
     } catch (const platform::EInOutError& e) {
         // A half-written bitmap would only fail later as a glyph.
         if (opened)
             platform::DeleteFile(fileName);
         Report(ErrorMessage("Error writing ", fileName, e.ErrorCode()));
+        ++WriteFailures;
+        return false;
     }
-    return true;
+}
+
+void TBitmapExtractor::Announce(WrittenBitmap record) const {
+    if (!hooks_.written)
+        return;
+    record.source = exePath_;
+    hooks_.written(record);
 }

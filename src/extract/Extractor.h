@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileObject.h"
 
@@ -42,6 +43,18 @@ struct BitmapHeader {
 // question without an answer counts as Yes.
 enum class OverwriteAnswer { Yes, No, All, Closed };
 
+// One bitmap file the extractor wrote, as a command line lists it.
+struct WrittenBitmap {
+    std::string source;      // the executable
+    std::int64_t offset = 0; // 0-based offset of its bytes in the executable
+    std::int64_t size = 0;   // bytes written
+    std::string file;        // the output file
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    int bitCount = 0;
+    std::string resource; // the resource's name or id; empty for a carved bitmap
+};
+
 // What the scan needs from whoever runs it.
 struct ExtractHooks {
     // Asked before an existing output file is replaced (unless All was
@@ -52,6 +65,11 @@ struct ExtractHooks {
     std::function<void(const std::string& message)> reportError;
     // A TGauge or TProgressBar showing how far the search has come, or null.
     QObject* progress = nullptr;
+    // The directory the bitmaps go to, ending in a backslash; empty for the
+    // executable's own directory.
+    std::string outputDir;
+    // Told of every bitmap file written whole.
+    std::function<void(const WrittenBitmap&)> written;
 };
 
 // "C:\apps\tool.exe" -> "C:\apps\": everything up to the last backslash or
@@ -59,6 +77,15 @@ struct ExtractHooks {
 std::string DirectoryPart(std::string_view path);
 // "C:\apps\tool.exe" -> "tool.exe": what messages name.
 std::string NamePart(std::string_view path);
+
+// A bitmap the scan takes: where it starts in the executable (0-based) and
+// its declared size.
+struct CarvedBitmap {
+    std::int64_t offset = 0;
+    std::int32_t size = 0;
+};
+
+class TFileSearch;
 
 // One extraction from one executable.
 class TBitmapExtractor {
@@ -70,10 +97,25 @@ public:
     // failure to read it.
     bool Run();
 
+    // Run in two halves, so that many executables can be scanned at once and
+    // still be numbered in order: Survey scans the whole executable and notes
+    // every bitmap Run would take, without numbering or writing anything;
+    // WriteSurveyed then numbers and writes them as Run would have, asking
+    // the same questions and stopping where it would. Both are false only
+    // when the executable could not be opened (after reporting why).
+    bool Survey(std::vector<CarvedBitmap>& found);
+    bool WriteSurveyed(const std::vector<CarvedBitmap>& found);
+
     // Writes the bitmap just read to `fileName`, asking first when it exists.
     // False only when the user declined to overwrite: the bitmap is then
     // given back (count and number) and the scan stops.
     bool WriteBitmapFile(const std::string& fileName);
+
+    // Writes every bitmap resource of the executable, when it is a program
+    // file, as a whole bitmap file named after the executable and the
+    // resource. A damaged resource directory or bitmap is reported and passed
+    // over; a declined overwrite stops it. Returns the number of files written.
+    int ExtractResources();
 
     const std::string& OutputDirectory() const { return outputDir_; }
 
@@ -81,15 +123,31 @@ public:
     int ExtractCount = 0;
     // The user answered All: existing files are replaced without asking.
     bool OverwriteAll = false;
+    // The executable could not be opened or read (reported already).
+    bool ReadFailed = false;
+    // Bitmap files that could not be written (reported already).
+    int WriteFailures = 0;
 
 private:
     void Scan(platform::FileObject& exe);
+    // Finds the next bitmap the scan takes from `start` on and reads it;
+    // false where the scan ends.
+    bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start);
     void ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size);
     void Report(const std::string& message) const;
+    // Whether `fileName` may be written: it does not exist, All was answered,
+    // or the user agrees to replace it. `exists` tells which.
+    bool MayWrite(const std::string& fileName, bool& exists);
+    // Writes the bytes over the file or into a new one, reporting a failure;
+    // true when the file is whole.
+    bool WriteBytes(const std::string& fileName, bool exists, const unsigned char* bytes,
+                    std::int64_t size);
+    void Announce(WrittenBitmap record) const;
 
     std::string exePath_;
     std::string outputDir_;
     ExtractHooks hooks_;
     std::array<unsigned char, MaxBitmapSize> bitmap_{};
     std::int32_t bitmapSize_ = 0;
+    std::int64_t bitmapOffset_ = 0;
 };

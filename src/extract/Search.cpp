@@ -9,6 +9,7 @@
 
 #include "extract/BlockScan.h"
 #include "extract/FileUtils.h"
+#include "extract/ProgressRelay.h"
 #include "platform/FileObject.h"
 #include "platform/ui/Gauge.h"
 #include "platform/ui/ProgressBar.h"
@@ -55,6 +56,8 @@ void ShowProgress(QObject* control, std::int64_t blockStart, std::int64_t size) 
         // The bar keeps 16-bit values and this sum is done in 16 bits.
         const auto scaled = Wrapped<std::int16_t>(std::nearbyint(fraction * bar->Max()));
         bar->SetPosition(static_cast<std::int16_t>(scaled + bar->Min()));
+    } else if (auto* relay = dynamic_cast<TProgressRelay*>(control)) {
+        relay->Show(blockStart, size);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/ShareTable.h"
 
 #include <map>
+#include <mutex>
 #include <utility>
 
 namespace platform::share {
@@ -16,9 +17,17 @@ std::map<std::pair<std::uint64_t, std::uint64_t>, Use>& Table() {
     return table;
 }
 
+// The extraction command scans several files at once, each worker opening
+// its own; the table is the one thing they share.
+std::mutex& TableLock() {
+    static std::mutex lock;
+    return lock;
+}
+
 } // namespace
 
 bool Acquire(Key key, bool writing) {
+    const std::lock_guard<std::mutex> hold(TableLock());
     Use& use = Table()[{key.dev, key.ino}];
     // Every holder shares reading only: a writer conflicts with anyone, and
     // a reader with a writer.
@@ -30,6 +39,7 @@ bool Acquire(Key key, bool writing) {
 }
 
 void Release(Key key, bool writing) {
+    const std::lock_guard<std::mutex> hold(TableLock());
     auto it = Table().find({key.dev, key.ino});
     if (it == Table().end())
         return;
@@ -39,6 +49,7 @@ void Release(Key key, bool writing) {
 }
 
 bool IsOpen(Key key) {
+    const std::lock_guard<std::mutex> hold(TableLock());
     return Table().count({key.dev, key.ino}) > 0;
 }
 

@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "MainWindowFixture.h"
 #include "ModalAnswer.h"
 #include "app/Forms.h"
+#include "cli/ExtractCommand.h"
 #include "dialogs/Glyph_Dir.h"
 #include "extract/Extractor.h"
 #include "platform/ui/Button.h"
@@ -256,3 +258,62 @@ TEST_F(ExtractCommandTest, TheButtonTakesTheExecutableChosenInTheFileDialog) {
 }
 
 } // namespace
+
+namespace {
+
+// A real bitmap file of w x h pixels.
+std::string BmpOfSize(int w, int h, int shade) {
+    QImage img(w, h, QImage::Format_RGB888);
+    img.fill(QColor(shade, 90, 255 - shade));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+} // namespace
+
+// sporvik-extract runs the window's scan: over the same executables, one
+// after the other, it writes the same files with the same numbers.
+TEST_F(ExtractCommandTest, TheCommandLineWritesWhatTheWindowWrites) {
+    auto& w = Open();
+    std::string decoy = BmpOfSize(8, 8, 1);
+    decoy[26] = 0; // no planes
+    const std::string x(300, 'x');
+    const std::string executables[] = {
+        x + BmpOfSize(16, 16, 10) + x + decoy + BmpOfSize(5, 3, 20) + x,
+        // back to back, then one over 5000 bytes that ends the scan
+        BmpOfSize(7, 7, 30) + BmpOfSize(9, 2, 40) + x + BmpOfSize(42, 42, 50) + x +
+            BmpOfSize(4, 4, 60),
+        decoy.substr(0, 30) + BmpOfSize(3, 9, 70) + std::string(70000, 'y') + BmpOfSize(2, 2, 80),
+    };
+    std::vector<std::string> cliArgs;
+    BitmapFileNumber = 0;
+    for (std::size_t i = 0; i < std::size(executables); ++i) {
+        const std::string name = "tool" + std::to_string(i) + ".exe";
+        drives_.WriteFile("win/" + name, executables[i]);
+        drives_.WriteFile("cli/" + name, executables[i]);
+        testsupport::ModalAnswer answer;
+        w.ExtractBitmapsFrom("C:\\win\\" + name, w.SpeedButtonExtract);
+        EXPECT_TRUE(answer.Seen().empty());
+        cliArgs.push_back(drives_.Host("cli/" + name).string());
+    }
+    EXPECT_EQ(BitmapFileNumber, 6);
+    std::ostringstream out, err;
+    std::istringstream in;
+    EXPECT_EQ(RunExtractCommand(cliArgs, {out, err, in, false}), ExitWritten);
+    EXPECT_EQ(err.str(), "6 bitmaps written from 3 files.\n");
+
+    auto bmpFiles = [this](const std::string& dir) {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::directory_iterator(drives_.Host(dir)))
+            if (e.path().extension() == ".bmp")
+                files[e.path().filename().string()] =
+                    Read(dir + "/" + e.path().filename().string());
+        return files;
+    };
+    const auto window = bmpFiles("win");
+    EXPECT_EQ(window.size(), 6u);
+    EXPECT_EQ(window, bmpFiles("cli"));
+}

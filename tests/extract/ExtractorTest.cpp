@@ -66,8 +66,9 @@ protected:
     }
 
     // Runs the scan over C:\<dir>\tool.exe, answering the overwrite
-    // questions from `answers` in turn (No once they run out).
-    bool Run(const std::string& dir = "apps") {
+    // questions from `answers` in turn (No once they run out); in two halves
+    // (survey, then write) when `halves` is set.
+    bool Run(const std::string& dir = "apps", bool halves = false) {
         ExtractHooks hooks;
         hooks.askOverwrite = [this](const std::string& question) {
             questions.push_back(question);
@@ -79,7 +80,9 @@ protected:
         };
         hooks.reportError = [this](const std::string& message) { errors.push_back(message); };
         TBitmapExtractor extractor("C:\\" + dir + "\\tool.exe", hooks);
-        const bool opened = extractor.Run();
+        std::vector<CarvedBitmap> found;
+        const bool opened =
+            halves ? extractor.Survey(found) && extractor.WriteSurveyed(found) : extractor.Run();
         extractCount = extractor.ExtractCount;
         return opened;
     }
@@ -171,23 +174,24 @@ TEST_F(ExtractorTest, TakesExactlyTheBitmapsTheHeaderTestsAndBoundsAllow) {
          Put(Filler(1000), 0, ValidBitmap(900, 7)) + ValidBitmap(4000, 8).substr(0, 120),
          {{0, 900}, {1000, 4000}}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        fs::remove_all(drives.Host("apps"));
-        drives.WriteFile("apps/tool.exe", c.exe);
-        BitmapFileNumber = 0;
-        questions.clear();
-        ASSERT_TRUE(Run());
-        EXPECT_EQ(extractCount, static_cast<int>(c.taken.size()));
-        EXPECT_EQ(BitmapFileNumber, static_cast<int>(c.taken.size()));
-        EXPECT_TRUE(questions.empty());
-        EXPECT_TRUE(errors.empty());
-        EXPECT_EQ(BmpFiles("apps").size(), c.taken.size());
-        for (std::size_t i = 0; i < c.taken.size(); ++i)
-            EXPECT_TRUE(SameBytes(ReadHost("apps/" + std::to_string(i + 1) + ".bmp"),
-                                  Expected(c.exe, c.taken[i])))
-                << "bitmap " << i + 1;
-    }
+    for (const Case& c : cases)
+        for (const bool halves : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (halves ? ", in two halves" : ""));
+            fs::remove_all(drives.Host("apps"));
+            drives.WriteFile("apps/tool.exe", c.exe);
+            BitmapFileNumber = 0;
+            questions.clear();
+            ASSERT_TRUE(Run("apps", halves));
+            EXPECT_EQ(extractCount, static_cast<int>(c.taken.size()));
+            EXPECT_EQ(BitmapFileNumber, static_cast<int>(c.taken.size()));
+            EXPECT_TRUE(questions.empty());
+            EXPECT_TRUE(errors.empty());
+            EXPECT_EQ(BmpFiles("apps").size(), c.taken.size());
+            for (std::size_t i = 0; i < c.taken.size(); ++i)
+                EXPECT_TRUE(SameBytes(ReadHost("apps/" + std::to_string(i + 1) + ".bmp"),
+                                      Expected(c.exe, c.taken[i])))
+                    << "bitmap " << i + 1;
+        }
 }
 
 TEST_F(ExtractorTest, NumbersGoOnAcrossRunsAndDirectoriesAndNoGivesTheNumberBack) {
@@ -336,7 +340,7 @@ TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
                                      OverwriteAnswer::All, OverwriteAnswer::Closed};
     int taken = 0;
     for (int round = 0; round < 60; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
+        SCOPED_TRACE("round " + std::to_string(round) + (round % 2 ? ", in two halves" : ""));
         // Random bytes from a small alphabet rich in 'B', 'M' and 0, with
         // bitmaps, decoys and odd sizes planted, some cut by the end.
         const auto size =
@@ -376,11 +380,13 @@ TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
         for (int k = 0; k < 8; ++k)
             given.push_back(kinds[pick(0, 3)]);
 
+        // Every other round runs in two halves, as the command line does.
+        const bool halves = round % 2 == 1;
         int number = BitmapFileNumber;
         ReferenceExtract(exe, number, given, expected);
         answers = given;
         questions.clear();
-        ASSERT_TRUE(Run());
+        ASSERT_TRUE(Run("apps", halves));
 
         EXPECT_EQ(extractCount, expected.count);
         EXPECT_EQ(BitmapFileNumber, number);

@@ -1,0 +1,207 @@
+// sporvik-extract against the scan it runs and against foremost.
+//
+// BM_Scan runs the extractor in this process over the 256 MiB file, BM_Cli
+// the program over the same file (process start included): the program
+// should cost no more than the scan. BM_CliMany and BM_ForemostMany carve
+// 100 files of 8 MiB each, every tool in one call over all of them. Every run
+// writes into a fresh directory (made and removed outside the timing); after
+// the last run the files written are compared with the bitmaps stored.
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "BitmapCorpus.h"
+#include "extract/Extractor.h"
+#include "platform/Drives.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kManyFiles = 100;
+constexpr std::int64_t kManySize = 8LL << 20;
+
+fs::path g_dir;
+bench::Corpus g_big;
+std::vector<std::string> g_manyBitmaps;
+std::vector<std::string> g_manyFiles;
+
+fs::path BigFile() {
+    return g_dir / "C" / "big" / "prog.exe";
+}
+
+fs::path ProgramDir() {
+    return fs::read_symlink("/proc/self/exe").parent_path();
+}
+
+std::vector<fs::path> BmpFilesUnder(const fs::path& dir) {
+    std::vector<fs::path> files;
+    if (fs::exists(dir))
+        for (const auto& e : fs::recursive_directory_iterator(dir))
+            if (e.is_regular_file() && e.path().extension() == ".bmp")
+                files.push_back(e.path());
+    return files;
+}
+
+void Tallied(benchmark::State& state, const fs::path& out, const std::vector<std::string>& stored,
+             std::int64_t bytes) {
+    const bench::Tally t = bench::CompareOutput(BmpFilesUnder(out), stored);
+    state.counters["exact"] = t.exact;
+    state.counters["wrong"] = t.wrong;
+    state.counters["missed"] = t.missed;
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+double ChildCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Starts the program with `args` ("OUT" standing for the output directory),
+// its output thrown away, and waits for it; true when it exits with 0. No
+// shell comes between, so only the program itself is timed.
+bool RunProgram(const std::string& program, const std::vector<std::string>& args,
+                const fs::path& out) {
+    std::vector<std::string> words = {program};
+    for (const std::string& a : args)
+        words.push_back(a == "OUT" ? out.string() : a);
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int failed = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    return failed == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// Runs the program once per iteration with a fresh output directory. Its own
+// processor time (user and system) becomes the counter child_cpu_ms, as the
+// CPU column counts this process only.
+void TimeProgram(benchmark::State& state, const std::string& program,
+                 const std::vector<std::string>& args, const std::vector<std::string>& stored,
+                 std::int64_t bytes) {
+    const fs::path out = g_dir / "out";
+    const double cpuBefore = ChildCpuSeconds();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(out);
+        state.ResumeTiming();
+        if (!RunProgram(program, args, out))
+            state.SkipWithError((program + " failed (is it installed?)").c_str());
+    }
+    state.counters["child_cpu_ms"] = benchmark::Counter((ChildCpuSeconds() - cpuBefore) * 1000.0,
+                                                        benchmark::Counter::kAvgIterations);
+    Tallied(state, out, stored, bytes);
+    fs::remove_all(out);
+}
+
+void BM_Scan(benchmark::State& state) {
+    const fs::path out = g_dir / "C" / "scan";
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(out);
+        fs::create_directories(out);
+        state.ResumeTiming();
+        BitmapFileNumber = 0;
+        ExtractHooks hooks;
+        hooks.outputDir = "C:\\scan\\";
+        hooks.reportError = [&state](const std::string& m) { state.SkipWithError(m.c_str()); };
+        TBitmapExtractor extractor("C:\\big\\prog.exe", hooks);
+        extractor.Run();
+    }
+    Tallied(state, out, g_big.bitmaps, static_cast<std::int64_t>(fs::file_size(BigFile())));
+    fs::remove_all(out);
+}
+
+std::string Extractor() {
+    return (ProgramDir() / "sporvik-extract").string();
+}
+
+void BM_Cli(benchmark::State& state) {
+    TimeProgram(state, Extractor(), {"-q", "-o", "OUT", BigFile().string()}, g_big.bitmaps,
+                static_cast<std::int64_t>(fs::file_size(BigFile())));
+}
+
+void BM_CliMany(benchmark::State& state) {
+    std::vector<std::string> args = {"-q", "-o", "OUT"};
+    args.insert(args.end(), g_manyFiles.begin(), g_manyFiles.end());
+    TimeProgram(state, Extractor(), args, g_manyBitmaps, kManyFiles * kManySize);
+}
+
+void BM_ForemostMany(benchmark::State& state) {
+    std::vector<std::string> args = {"-Q", "-t", "bmp", "-o", "OUT"};
+    args.insert(args.end(), g_manyFiles.begin(), g_manyFiles.end());
+    TimeProgram(state, "foremost", args, g_manyBitmaps, kManyFiles * kManySize);
+}
+
+// The scan and the program differ by a few per cent at most, less than the
+// noise of a shared machine: run them with
+// --benchmark_enable_random_interleaving=true and compare the medians.
+BENCHMARK(BM_Scan)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(15);
+BENCHMARK(BM_Cli)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(15);
+BENCHMARK(BM_CliMany)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_ForemostMany)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(3);
+
+class BenchFiles {
+public:
+    BenchFiles() {
+        std::string pattern = (fs::temp_directory_path() / "sporvik-bench-cli-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a temp directory");
+        g_dir = pattern;
+        fs::create_directories(BigFile().parent_path());
+        g_big = bench::WriteCorpus(BigFile(), bench::CorpusPlan{});
+        fs::create_directories(g_dir / "many");
+        for (int i = 0; i < kManyFiles; ++i) {
+            bench::CorpusPlan plan;
+            plan.size = kManySize;
+            plan.bitmaps = 8;
+            plan.decoys = 8;
+            plan.seed = 1000 + static_cast<std::uint64_t>(i);
+            const fs::path file = g_dir / "many" / ("prog" + std::to_string(i) + ".exe");
+            for (std::string& b : bench::WriteCorpus(file, plan).bitmaps)
+                g_manyBitmaps.push_back(std::move(b));
+            g_manyFiles.push_back(file.string());
+        }
+        platform::DriveTable table;
+        table.roots['C'] = (g_dir / "C").string();
+        platform::SetDriveTable(table);
+    }
+    ~BenchFiles() {
+        std::error_code ec;
+        fs::remove_all(g_dir, ec);
+    }
+    BenchFiles(const BenchFiles&) = delete;
+    BenchFiles& operator=(const BenchFiles&) = delete;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    BenchFiles files;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,227 @@
+#include "cli/ExtractCommand.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <istream>
+#include <ostream>
+
+#include "cli/CliOptions.h"
+#include "cli/JsonRecord.h"
+#include "cli/SurveyPool.h"
+#include "cli/TerminalProgress.h"
+#include "extract/Extractor.h"
+#include "extract/FileUtils.h"
+#include "platform/Codepage.h"
+#include "platform/Drives.h"
+
+#ifndef SPORVIK_VERSION
+#define SPORVIK_VERSION "unknown"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kProgram = "sporvik-extract";
+// Scanning is bound by memory and disk long before this many cores.
+constexpr unsigned kMaxWorkers = 8;
+
+// The extractor's texts are Windows-1252 and break their lines the Windows
+// way; the terminal wants UTF-8 and line feeds.
+std::string TerminalText(const std::string& ansi) {
+    std::string lines;
+    for (std::size_t i = 0; i < ansi.size(); ++i)
+        if (!(ansi[i] == '\r' && i + 1 < ansi.size() && ansi[i + 1] == '\n'))
+            lines += ansi[i];
+    return platform::AnsiToUtf8(lines);
+}
+
+std::string Counted(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+class ExtractCommand {
+public:
+    ExtractCommand(const CliOptions& options, CliStreams streams)
+        : options_(options), streams_(streams),
+          progress_(streams.err, streams.errIsTerminal && !options.quiet) {}
+
+    int Run();
+
+private:
+    bool PrepareOutput();
+    static std::string WindowsPath(const std::string& hostPath);
+    void ExtractAll();
+    ExtractHooks Hooks(const std::string& hostPath);
+    OverwriteAnswer Answer(const std::string& question);
+    OverwriteAnswer AskOnTerminal(const std::string& question);
+    // A message in UTF-8 (host paths as given), on its own line.
+    void Message(const std::string& text);
+
+    const CliOptions& options_;
+    CliStreams streams_;
+    TTerminalProgress progress_;
+    std::string outputDir_; // Windows path, or empty for each file's own
+    int written_ = 0;
+    int filesRead_ = 0;
+    bool trouble_ = false;
+};
+
+void ExtractCommand::Message(const std::string& text) {
+    progress_.Clear();
+    streams_.err << kProgram << ": " << text << '\n' << std::flush;
+}
+
+bool ExtractCommand::PrepareOutput() {
+    if (options_.outputDir.empty())
+        return true;
+    std::error_code ec;
+    const fs::path dir = fs::absolute(options_.outputDir, ec).lexically_normal();
+    fs::create_directories(dir, ec);
+    if (ec || !fs::is_directory(dir)) {
+        Message("cannot make the output directory " + options_.outputDir);
+        return false;
+    }
+    outputDir_ = platform::ToWindowsPath(dir.string());
+    if (outputDir_.empty()) {
+        Message("the output directory " + options_.outputDir + " lies on no drive");
+        return false;
+    }
+    outputDir_ = AddBackslash(outputDir_);
+    return true;
+}
+
+OverwriteAnswer ExtractCommand::AskOnTerminal(const std::string& question) {
+    progress_.Clear();
+    for (;;) {
+        streams_.err << TerminalText(question) << " [y]es, [n]o, [a]ll: " << std::flush;
+        std::string line;
+        if (!std::getline(streams_.in, line))
+            return OverwriteAnswer::No; // nobody to answer
+        if (line == "y" || line == "yes")
+            return OverwriteAnswer::Yes;
+        if (line == "n" || line == "no")
+            return OverwriteAnswer::No;
+        if (line == "a" || line == "all")
+            return OverwriteAnswer::All;
+    }
+}
+
+OverwriteAnswer ExtractCommand::Answer(const std::string& question) {
+    switch (options_.overwrite) {
+    case OverwritePolicy::Yes:
+        return OverwriteAnswer::All;
+    case OverwritePolicy::Ask:
+        return AskOnTerminal(question);
+    case OverwritePolicy::No:
+        break;
+    }
+    const std::string name = question.substr(5, question.find('\r') - 5);
+    Message(TerminalText(name) + " already exists: this file's extraction stops here "
+                                 "(--overwrite yes replaces it)");
+    return OverwriteAnswer::No;
+}
+
+ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
+    ExtractHooks hooks;
+    hooks.outputDir = outputDir_;
+    hooks.askOverwrite = [this](const std::string& q) { return Answer(q); };
+    hooks.reportError = [this](const std::string& m) { Message(TerminalText(m)); };
+    hooks.written = [this, hostPath](const WrittenBitmap& b) {
+        ++written_;
+        if (!options_.json)
+            return;
+        progress_.Clear(); // both may be the same terminal
+        std::string file;
+        platform::ToHostPath(b.file, file);
+        streams_.out << JsonRecord(b, hostPath, file) << '\n' << std::flush;
+    };
+    return hooks;
+}
+
+std::string ExtractCommand::WindowsPath(const std::string& hostPath) {
+    std::error_code ec;
+    const fs::path full = fs::absolute(hostPath, ec).lexically_normal();
+    return ec ? std::string() : platform::ToWindowsPath(full.string());
+}
+
+// Every file is scanned by a worker of the pool; here, in the order given,
+// the bitmaps found are numbered and written, and the resources taken.
+void ExtractCommand::ExtractAll() {
+    std::vector<std::string> exePaths;
+    std::int64_t total = 0;
+    for (const std::string& file : options_.files) {
+        exePaths.push_back(WindowsPath(file));
+        std::error_code ec;
+        const auto size = fs::file_size(file, ec);
+        total += ec ? 0 : static_cast<std::int64_t>(size);
+    }
+    // The bar starts empty before any worker can move it.
+    if (!exePaths.empty())
+        progress_.Show(0, total, options_.files.front());
+    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
+    TSurveyPool pool(exePaths, workers);
+    for (std::size_t i = 0; i < exePaths.size(); ++i) {
+        const std::string& hostPath = options_.files[i];
+        if (exePaths[i].empty()) {
+            Message("Error reading " + hostPath + "!\nit lies on no drive");
+            trouble_ = true;
+            continue;
+        }
+        progress_.Show(pool.BytesScanned(), total, hostPath);
+        const FileSurvey& survey =
+            pool.Wait(i, [&](std::int64_t scanned) { progress_.Show(scanned, total, hostPath); });
+        progress_.Show(pool.BytesScanned(), total, hostPath);
+        for (const std::string& m : survey.messages)
+            Message(TerminalText(m));
+        if (!survey.opened) {
+            trouble_ = true;
+            continue;
+        }
+        TBitmapExtractor extractor(exePaths[i], Hooks(hostPath));
+        if (extractor.WriteSurveyed(survey.found) && options_.resources)
+            extractor.ExtractResources();
+        filesRead_ += extractor.ReadFailed ? 0 : 1;
+        trouble_ = trouble_ || extractor.ReadFailed || extractor.WriteFailures > 0;
+    }
+    progress_.Clear();
+}
+
+int ExtractCommand::Run() {
+    if (!PrepareOutput())
+        return ExitTrouble;
+    // The numbers go on from file to file, as from one extraction to the next
+    // in the window.
+    BitmapFileNumber = options_.start - 1;
+    ExtractAll();
+    if (!options_.quiet) {
+        if (written_ == 0)
+            streams_.err << "No bitmaps found.\n";
+        else
+            streams_.err << Counted(written_, "bitmap", "bitmaps") << " written from "
+                         << Counted(filesRead_, "file", "files") << ".\n";
+    }
+    if (trouble_)
+        return ExitTrouble;
+    return written_ > 0 ? ExitWritten : ExitNoneFound;
+}
+
+} // namespace
+
+int RunExtractCommand(const std::vector<std::string>& args, CliStreams streams) {
+    CliOptions options;
+    const std::string problem = ParseOptions(args, options);
+    if (!problem.empty()) {
+        streams.err << kProgram << ": " << problem << "\nTry '" << kProgram << " --help'.\n";
+        return ExitTrouble;
+    }
+    if (options.help) {
+        streams.out << UsageText();
+        return ExitWritten;
+    }
+    if (options.version) {
+        streams.out << kProgram << " " << SPORVIK_VERSION << '\n';
+        return ExitWritten;
+    }
+    return ExtractCommand(options, streams).Run();
+}

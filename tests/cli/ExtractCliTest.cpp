@@ -1,0 +1,360 @@
+// sporvik-extract run in-process over program files composed here: the files
+// it writes, its messages, questions and JSON records, and its exit status.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <sstream>
+
+#include "ProgramImage.h"
+#include "TempDrives.h"
+#include "cli/ExtractCommand.h"
+#include "cli/JsonRecord.h"
+#include "extract/Extractor.h"
+
+namespace fs = std::filesystem;
+using namespace testsupport;
+
+namespace {
+
+// A bitmap file as it lies in a program: a file header in front of a bitmap.
+std::string BmFile(const std::string& dib, std::uint32_t pixelOffset) {
+    std::string s(14, '\0');
+    s[0] = 'B';
+    s[1] = 'M';
+    PutU32(s, 2, static_cast<std::uint32_t>(14 + dib.size()));
+    PutU32(s, 10, pixelOffset);
+    return s + dib;
+}
+
+// A program with two bitmap resources and `carved` bitmap files stored
+// behind them, and where those lie.
+struct Program {
+    std::string bytes;
+    std::vector<std::size_t> resourceAt; // of "STRIP", then of 7
+    std::vector<std::size_t> carvedAt;
+    std::vector<std::string> carved;
+};
+
+Program MakeProgram(int carved, unsigned seed = 1) {
+    ResourceItem a;
+    a.id = 7;
+    a.data = ResourceBitmap(8, 4, 4, seed);
+    ResourceItem b;
+    b.name = "STRIP";
+    b.data = ResourceBitmap(4, 64, 16, seed + 1);
+    const ProgramImage image = ComposeProgram({b, a}, false);
+    Program p{image.bytes, image.dataAt, {}, {}};
+    for (int i = 0; i < carved; ++i) {
+        p.bytes += std::string(100, 'x');
+        p.carvedAt.push_back(p.bytes.size());
+        p.carved.push_back(BmFile(ResourceBitmap(24, 3 + i, 2, seed + 10 + i), 54));
+        p.bytes += p.carved.back();
+    }
+    return p;
+}
+
+class ExtractCliTest : public ::testing::Test {
+protected:
+    ExtractCliTest() { program = MakeProgram(3); }
+
+    int Run(const std::vector<std::string>& args, const std::string& input = "",
+            bool terminal = false) {
+        std::ostringstream o, e;
+        std::istringstream in(input);
+        status = RunExtractCommand(args, {o, e, in, terminal});
+        out = o.str();
+        err = e.str();
+        return status;
+    }
+
+    std::string Host(const std::string& relative) const { return drives.Host(relative).string(); }
+
+    std::string Read(const std::string& relative) const {
+        std::ifstream in(drives.Host(relative), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    std::set<std::string> BmpFiles(const std::string& dir) const {
+        std::set<std::string> names;
+        if (fs::exists(drives.Host(dir)))
+            for (const auto& e : fs::directory_iterator(drives.Host(dir)))
+                if (e.path().extension() == ".bmp")
+                    names.insert(e.path().filename().string());
+        return names;
+    }
+
+    TempDrives drives;
+    Program program;
+    std::string out, err;
+    int status = -1;
+};
+
+using Files = std::set<std::string>;
+
+} // namespace
+
+TEST_F(ExtractCliTest, WritesTheCarvedBitmapsAndOnRequestTheResources) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> args; // "@x" stands for the host path of C:\x
+        Files apps, outDir;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"beside the file",
+         {"@apps/tool.exe"},
+         {"1.bmp", "2.bmp", "3.bmp"},
+         {},
+         0,
+         "3 bitmaps written from 1 file.\n"},
+        {"with the resources",
+         {"--resources", "@apps/tool.exe"},
+         {"1.bmp", "2.bmp", "3.bmp", "tool-7.bmp", "tool-STRIP.bmp"},
+         {},
+         0,
+         "5 bitmaps written from 1 file.\n"},
+        {"elsewhere, from another number",
+         {"-o", "@out/new", "--start", "10", "@apps/tool.exe"},
+         {},
+         {"10.bmp", "11.bmp", "12.bmp"},
+         0,
+         "3 bitmaps written from 1 file.\n"},
+        {"quietly", {"-q", "@apps/tool.exe"}, {"1.bmp", "2.bmp", "3.bmp"}, {}, 0, ""},
+        {"from a file without bitmaps", {"@apps/none.exe"}, {}, {}, 1, "No bitmaps found.\n"},
+        {"from a missing file and a sound one",
+         {"@apps/missing.exe", "@apps/tool.exe"},
+         {"1.bmp", "2.bmp", "3.bmp"},
+         {},
+         2,
+         "sporvik-extract: Error reading missing.exe!\nReason: I/O Error 2\nFile not found\n"
+         "3 bitmaps written from 1 file.\n"},
+        {"from a directory", {"@apps"}, {}, {}, 2, "sporvik-extract: Error reading apps!\n"},
+        {"from a missing file named in UTF-8",
+         {"@apps/w\xC3\xB6rk.exe"},
+         {},
+         {},
+         2,
+         "sporvik-extract: Error reading w\xC3\xB6rk.exe!\nReason: I/O Error 2\n"},
+        {"with an option it does not know",
+         {"--fast", "@apps/tool.exe"},
+         {},
+         {},
+         2,
+         "sporvik-extract: unknown option --fast\nTry 'sporvik-extract --help'.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(drives.Host("apps"));
+        fs::remove_all(drives.Host("out"));
+        drives.WriteFile("apps/tool.exe", program.bytes);
+        drives.WriteFile("apps/none.exe", std::string(70000, 'B'));
+        std::vector<std::string> args;
+        for (const std::string& a : c.args)
+            args.push_back(a[0] == '@' ? Host(a.substr(1)) : a);
+        EXPECT_EQ(Run(args), c.status);
+        EXPECT_EQ(err.substr(0, c.err.size()), c.err);
+        EXPECT_TRUE(out.empty());
+        EXPECT_EQ(BmpFiles("apps"), c.apps);
+        EXPECT_EQ(BmpFiles("out/new"), c.outDir);
+        // The carved files hold the bytes as they were stored.
+        if (c.apps.count("3.bmp")) {
+            for (std::size_t i = 0; i < program.carved.size(); ++i)
+                EXPECT_EQ(Read("apps/" + std::to_string(i + 1) + ".bmp"), program.carved[i]);
+        }
+    }
+}
+
+TEST_F(ExtractCliTest, ExistingFilesAreKeptReplacedOrAskedAbout) {
+    const std::string question = "File 2.bmp\nalready exists. Overwrite? [y]es, [n]o, [a]ll: ";
+    struct Case {
+        const char* what;
+        std::vector<std::string> options;
+        std::string input;
+        bool replaced2, replaced3; // 2.bmp and 3.bmp exist before
+        std::string err;
+    };
+    const Case cases[] = {
+        {"kept by default",
+         {},
+         "",
+         false,
+         false,
+         "sporvik-extract: 2.bmp already exists: this file's extraction stops here "
+         "(--overwrite yes replaces it)\n1 bitmap written from 1 file.\n"},
+        {"replaced", {"--overwrite", "yes"}, "", true, true, "3 bitmaps written from 1 file.\n"},
+        {"No",
+         {"--overwrite", "ask"},
+         "n\n",
+         false,
+         false,
+         question + "1 bitmap written from 1 file.\n"},
+        {"nobody answers",
+         {"--overwrite", "ask"},
+         "",
+         false,
+         false,
+         question + "1 bitmap written from 1 file.\n"},
+        {"Yes, then No",
+         {"--overwrite", "ask"},
+         "y\nno\n",
+         true,
+         false,
+         question + question.substr(0, 5) + "3" + question.substr(6) +
+             "2 bitmaps written from 1 file.\n"},
+        {"All after an answer it does not know",
+         {"--overwrite", "ask"},
+         "maybe\na\n",
+         true,
+         true,
+         question + question + "3 bitmaps written from 1 file.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(drives.Host("apps"));
+        drives.WriteFile("apps/tool.exe", program.bytes);
+        drives.WriteFile("apps/2.bmp", "old 2");
+        drives.WriteFile("apps/3.bmp", "old 3");
+        std::vector<std::string> args = c.options;
+        args.push_back(Host("apps/tool.exe"));
+        EXPECT_EQ(Run(args, c.input), 0);
+        EXPECT_EQ(err, c.err);
+        EXPECT_EQ(Read("apps/1.bmp"), program.carved[0]);
+        EXPECT_EQ(Read("apps/2.bmp"), c.replaced2 ? program.carved[1] : "old 2");
+        EXPECT_EQ(Read("apps/3.bmp"), c.replaced3 ? program.carved[2] : "old 3");
+    }
+}
+
+TEST_F(ExtractCliTest, AnOutputDirectoryThatCannotBeWrittenIsATrouble) {
+    drives.WriteFile("apps/tool.exe", program.bytes);
+    drives.MakeDir("locked");
+    SetReadOnly(drives.Host("locked"));
+    EXPECT_EQ(Run({"-o", Host("locked"), Host("apps/tool.exe")}), 2);
+    SetReadOnly(drives.Host("locked"), false);
+    EXPECT_EQ(err.rfind("sporvik-extract: Error writing 1.bmp!\nReason: I/O Error 5\n", 0), 0u)
+        << err;
+    EXPECT_TRUE(BmpFiles("locked").empty());
+    // A file where the directory should be; its name comes back as typed.
+    drives.WriteFile("pl\xC3\xA4tt", "x");
+    EXPECT_EQ(Run({"-o", Host("pl\xC3\xA4tt"), Host("apps/tool.exe")}), 2);
+    EXPECT_EQ(err,
+              "sporvik-extract: cannot make the output directory " + Host("pl\xC3\xA4tt") + "\n");
+}
+
+TEST_F(ExtractCliTest, JsonRecordsDescribeEveryFileWritten) {
+    drives.WriteFile("apps/tool.exe", program.bytes);
+    const std::string source = Host("apps/tool.exe");
+    EXPECT_EQ(Run({"--json", "--resources", "-o", Host("out"), "--start", "5", source}), 0);
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    auto record = [&](std::size_t offset, std::size_t size, const std::string& file, int w, int h,
+                      int bits, const std::string& resource) {
+        return "{\"source\":\"" + source + "\",\"offset\":" + std::to_string(offset) +
+               ",\"size\":" + std::to_string(size) + ",\"file\":\"" + Host("out/" + file) +
+               "\",\"width\":" + std::to_string(w) + ",\"height\":" + std::to_string(h) +
+               ",\"bits\":" + std::to_string(bits) +
+               (resource.empty() ? "" : ",\"resource\":\"" + resource + "\"") + "}";
+    };
+    const std::vector<std::string> want = {
+        record(program.carvedAt[0], 78, "5.bmp", 3, 2, 24, ""),
+        record(program.carvedAt[1], 78, "6.bmp", 4, 2, 24, ""),
+        record(program.carvedAt[2], 86, "7.bmp", 5, 2, 24, ""),
+        record(program.resourceAt[0], 14 + 40 + 64 + 32 * 16, "tool-STRIP.bmp", 64, 16, 4, "STRIP"),
+        record(program.resourceAt[1], 14 + 40 + 1024 + 16, "tool-7.bmp", 4, 4, 8, "7"),
+    };
+    EXPECT_EQ(lines, want);
+    EXPECT_EQ(err, "5 bitmaps written from 1 file.\n");
+}
+
+TEST(JsonString, QuotesAndControlCharactersAreEscapedAndUtf8Kept) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:/a b.exe", "\"C:/a b.exe\""},
+        {"say \"hi\"\\", "\"say \\\"hi\\\"\\\\\""},
+        {"tab\tline\n\x01", "\"tab\\u0009line\\u000a\\u0001\""},
+        {"gr\xC3\xBC\xC3\x9F", "\"gr\xC3\xBC\xC3\x9F\""},
+    };
+    for (const auto& [text, json] : cases)
+        EXPECT_EQ(JsonString(text), json);
+}
+
+TEST_F(ExtractCliTest, TheProgressBarIsDrawnOnlyOnATerminal) {
+    drives.WriteFile("apps/tool.exe", program.bytes + std::string(300000, 'x'));
+    const std::string path = Host("apps/tool.exe");
+    const std::string label = path.size() > 40 ? "..." + path.substr(path.size() - 37) : path;
+    Run({"--overwrite=yes", path}, "", true);
+    // The bar starts at 0 %, is redrawn in place up to 100 %, and leaves the
+    // line clean for the summary.
+    EXPECT_EQ(err.rfind("\r" + std::string(30, '.') + "   0% " + label, 0), 0u) << err;
+    EXPECT_NE(err.find("\r" + std::string(30, '#') + " 100% " + label), std::string::npos) << err;
+    EXPECT_GE(std::count(err.begin(), err.end(), '\r'), 3);
+    const std::size_t lastReturn = err.rfind('\r');
+    EXPECT_EQ(err.substr(lastReturn + 1), "3 bitmaps written from 1 file.\n");
+    EXPECT_EQ(err.substr(lastReturn - 70, 70), std::string(70, ' '));
+
+    Run({"--overwrite=yes", "-q", path}, "", true);
+    EXPECT_EQ(err, "");
+    Run({"--overwrite=yes", path}, "", false);
+    EXPECT_EQ(err, "3 bitmaps written from 1 file.\n");
+}
+
+TEST_F(ExtractCliTest, HelpAndVersionGoToStandardOutput) {
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_EQ(out.rfind("Usage: sporvik-extract [options] FILE...\n", 0), 0u);
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(Run({"--version"}), 0);
+    EXPECT_EQ(out.rfind("sporvik-extract 1.", 0), 0u);
+}
+
+// Many files are scanned at once; the names still follow the order given,
+// and so do the messages, run after run.
+TEST_F(ExtractCliTest, ManyFilesAreNumberedAndReportedInTheOrderGiven) {
+    const int counts[] = {2, 0, 3, 1, 4, 0, 2, 3, 1, 2, 5, 1};
+    std::vector<std::string> args = {"--resources"};
+    for (std::size_t i = 0; i < std::size(counts); ++i)
+        args.push_back(Host("d" + std::to_string(i) + "/p" + std::to_string(i) + ".exe"));
+    // A missing file, and a kept file that stops the one after it.
+    args[6] = Host("d5/missing.exe");
+    const int keptAt = 16; // the first number of the file in d8
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        for (std::size_t i = 0; i < std::size(counts); ++i) {
+            fs::remove_all(drives.Host("d" + std::to_string(i)));
+            drives.WriteFile("d" + std::to_string(i) + "/p" + std::to_string(i) + ".exe",
+                             MakeProgram(counts[i], static_cast<unsigned>(i)).bytes);
+        }
+        drives.WriteFile("d8/" + std::to_string(keptAt) + ".bmp", "kept");
+        EXPECT_EQ(Run(args), 2);
+        EXPECT_EQ(err, "sporvik-extract: Error reading missing.exe!\nReason: I/O Error 2\n"
+                       "File not found\n"
+                       "sporvik-extract: " +
+                           std::to_string(keptAt) +
+                           ".bmp already exists: this file's extraction stops here "
+                           "(--overwrite yes replaces it)\n"
+                           "45 bitmaps written from 11 files.\n");
+        int number = 0;
+        for (std::size_t i = 0; i < std::size(counts); ++i) {
+            if (i == 5)
+                continue;
+            const std::string dir = "d" + std::to_string(i);
+            const Program p = MakeProgram(counts[i], static_cast<unsigned>(i));
+            // The file in d8 stops at its first bitmap; its resources still come.
+            const int taken = i == 8 ? 0 : counts[i];
+            Files want = {"p" + std::to_string(i) + "-7.bmp",
+                          "p" + std::to_string(i) + "-STRIP.bmp"};
+            for (int k = 0; k < taken; ++k) {
+                want.insert(std::to_string(++number) + ".bmp");
+                EXPECT_EQ(Read(dir + "/" + std::to_string(number) + ".bmp"),
+                          p.carved[static_cast<std::size_t>(k)]);
+            }
+            if (i == 8)
+                want.insert(std::to_string(keptAt) + ".bmp");
+            EXPECT_EQ(BmpFiles(dir), want) << dir;
+        }
+    }
+}
