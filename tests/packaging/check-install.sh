@@ -9,6 +9,7 @@ trap 'rm -rf "$root"' EXIT
 cmake --install "$build" --prefix "$root/usr" >/dev/null
 
 expected="bin/Sporvik
+bin/sporvik-extract
 share/applications/org.example.Sporvik.desktop
 share/doc/sporvik/changelog.gz
 share/doc/sporvik/copyright
@@ -22,10 +23,10 @@ share/icons/hicolor/48x48/apps/org.example.Sporvik.png
 share/icons/hicolor/64x64/apps/org.example.Sporvik.png
 share/icons/hicolor/scalable/apps/org.example.Sporvik.svg
 share/man/man1/Sporvik.1.gz
+share/man/man1/sporvik-extract.1.gz
 share/metainfo/org.example.Sporvik.metainfo.xml
 share/sporvik/SporvikU.HLP"
-actual=$(cd "$root/usr" && find . -type f ! -name '*.bmp' ! -path './bin/sporvik-*' \
-  ! -path './share/man/man1/sporvik-*' | sed 's|^\./||' | LC_ALL=C sort)
+actual=$(cd "$root/usr" && find . -type f ! -name '*.bmp' | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" != "$(echo "$expected" | LC_ALL=C sort)" ]; then
   echo "installed files differ:"; diff <(echo "$expected" | LC_ALL=C sort) <(echo "$actual")
   exit 1
@@ -40,4 +41,5 @@ done
 desktop-file-validate "$root/usr/share/applications/org.example.Sporvik.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.Sporvik.metainfo.xml" >/dev/null
 "$root/usr/bin/Sporvik" --version | grep -q '^Sporvik [0-9]'
+"$root/usr/bin/sporvik-extract" --version >/dev/null
 echo "install tree: OK"

@@ -18,7 +18,7 @@ done
 field Maintainer | grep -q '@' || { echo "no maintainer address"; exit 1; }
 
 dpkg-deb -x "$deb" "$out/root"
-for f in usr/bin/Sporvik usr/share/sporvik/SporvikU.HLP \
+for f in usr/bin/Sporvik usr/bin/sporvik-extract usr/share/sporvik/SporvikU.HLP \
          usr/share/applications/org.example.Sporvik.desktop \
          usr/share/metainfo/org.example.Sporvik.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/org.example.Sporvik.svg \
