@@ -76,6 +76,38 @@ std::string JoinHost(const std::string& dir, const std::string& name) {
     return dir == "/" ? "/" + name : dir + "/" + name;
 }
 
+// A name of plain ASCII can only equal other ASCII names ignoring case, and
+// with few letters those are few: trying each spelling finds the same entry
+// as reading the whole directory, without reading it. Returns false when the
+// name is not such a name, so the caller lists the directory instead.
+constexpr int kMaxLettersToTry = 6;
+
+bool FindAsciiCaseVariant(const std::string& dir, const std::string& name, std::string& found) {
+    std::vector<std::size_t> letters;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c >= 0x80)
+            return false;
+        if (std::isalpha(c))
+            letters.push_back(i);
+    }
+    if (letters.size() > kMaxLettersToTry)
+        return false;
+    found.clear();
+    std::string spelling = name;
+    for (unsigned mask = 0; mask < (1u << letters.size()); ++mask) {
+        for (std::size_t bit = 0; bit < letters.size(); ++bit) {
+            const auto c = static_cast<unsigned char>(name[letters[bit]]);
+            spelling[letters[bit]] = char((mask >> bit) & 1u ? std::toupper(c) : std::tolower(c));
+        }
+        struct stat st {};
+        // Where several spellings exist, the one a listing would give wins.
+        if (lstat(JoinHost(dir, spelling).c_str(), &st) == 0 && (found.empty() || spelling < found))
+            found = spelling;
+    }
+    return true;
+}
+
 } // namespace
 
 DriveTable DefaultDriveTable() {
@@ -157,7 +189,9 @@ int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing
         if (!missing) {
             struct stat st {};
             if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {
-                std::string found = FindIgnoringCase(dir, name);
+                std::string found;
+                if (!FindAsciiCaseVariant(dir, name, found))
+                    found = FindIgnoringCase(dir, name);
                 if (found.empty())
                     missing = true;
                 else

@@ -80,6 +80,40 @@ TEST(HostNames, NamesDifferingOnlyInCaseMeanTheFileListedFirst) {
     EXPECT_EQ(f.Size(), rec.Size); // the size listed is the size of the file opened
 }
 
+// Short ASCII names are found by trying their spellings, longer or accented
+// ones by reading the directory: both ways must pick the same file.
+TEST(HostNames, EveryWayOfLookingUpANameIgnoringCasePicksTheSameFile) {
+    testsupport::TempDrives drives;
+    const struct {
+        std::vector<const char*> onDisk;
+        const char* asked;
+        const char* found; // empty: no such file, the name keeps its spelling
+    } cases[] = {
+        {{"b.BMP", "B.bmp", "b.bmp"}, "B.BMP", "B.bmp"},
+        {{"x1.Bmp"}, "X1.BMP", "x1.Bmp"},
+        {{"Toolbar.bmp", "TOOLBAR.BMP"}, "toolbar.bmp", "TOOLBAR.BMP"},
+        {{"\xc3\xa9t\xc3\xa9.bmp"}, "\xc9T\xc9.BMP", "\xc3\xa9t\xc3\xa9.bmp"},
+        {{"12.bmp"}, "13.BMP", ""},
+        {{}, "new.bmp", ""},
+    };
+    int round = 0;
+    for (const auto& c : cases) {
+        const std::string dir = "d" + std::to_string(++round);
+        drives.MakeDir(dir);
+        for (const char* name : c.onDisk)
+            drives.WriteFile(dir + "/" + name, name);
+        std::string host;
+        ASSERT_EQ(ToHostPath("C:\\" + dir + "\\" + c.asked, host), 0) << c.asked;
+        const std::string expected = *c.found ? c.found : AnsiToUtf8(c.asked);
+        EXPECT_EQ(host, drives.Host(dir + "/" + expected).string()) << c.asked;
+        if (*c.found) {
+            TSearchRec rec;
+            ASSERT_EQ(FindFirst("C:\\" + dir + "\\" + c.asked, faAnyFile, rec), 0) << c.asked;
+            EXPECT_EQ(AnsiToUtf8(rec.Name), c.found) << c.asked; // the listing agrees
+        }
+    }
+}
+
 TEST(HostNames, ANamedPipeIsRefusedInsteadOfBlocking) {
     testsupport::TempDrives drives;
     ASSERT_EQ(mkfifo(drives.Host("pipe.exe").c_str(), 0644), 0);
