@@ -126,20 +126,31 @@ int CheckDeleteFile(std::string_view path) {
     return CheckDelete(path, host, dirMissing);
 }
 
-int RenameFile(std::string_view from, std::string_view to) {
+// Both names of a move, on the host, and the source's status: 0, or the
+// Windows error code of the first name that fails. Whether the target's
+// directory is missing is left to the caller to weigh.
+static int ResolveMove(std::string_view from, std::string_view to, std::string& hostFrom,
+                       std::string& hostTo, struct stat& source, bool& toDirMissing) {
     if (int err = CheckFileName(from))
         return err;
     if (int err = CheckFileName(to))
         return err;
-    std::string hostFrom, hostTo;
-    bool fromDirMissing = false, toDirMissing = false;
+    bool fromDirMissing = false;
     if (int err = ToHostPath(from, hostFrom, &fromDirMissing))
         return err;
     if (int err = ToHostPath(to, hostTo, &toDirMissing))
         return err;
-    struct stat st {};
-    if (lstat(hostFrom.c_str(), &st) != 0)
+    if (lstat(hostFrom.c_str(), &source) != 0)
         return fromDirMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
+    return ERROR_SUCCESS;
+}
+
+int RenameFile(std::string_view from, std::string_view to) {
+    std::string hostFrom, hostTo;
+    struct stat st {};
+    bool toDirMissing = false;
+    if (int err = ResolveMove(from, to, hostFrom, hostTo, st, toDirMissing))
+        return err;
     if (toDirMissing)
         return ERROR_PATH_NOT_FOUND;
     if (int err = CheckAddEntry(hostFrom, false))
@@ -166,19 +177,11 @@ int RenameFile(std::string_view from, std::string_view to) {
 }
 
 int ReplaceFile(std::string_view from, std::string_view to) {
-    if (int err = CheckFileName(from))
-        return err;
-    if (int err = CheckFileName(to))
-        return err;
     std::string hostFrom, hostTo;
-    bool fromDirMissing = false, toDirMissing = false;
-    if (int err = ToHostPath(from, hostFrom, &fromDirMissing))
-        return err;
-    if (int err = ToHostPath(to, hostTo, &toDirMissing))
-        return err;
     struct stat st {};
-    if (lstat(hostFrom.c_str(), &st) != 0)
-        return fromDirMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
+    bool toDirMissing = false;
+    if (int err = ResolveMove(from, to, hostFrom, hostTo, st, toDirMissing))
+        return err;
     if (S_ISDIR(st.st_mode))
         return ERROR_ACCESS_DENIED;
     if (toDirMissing)
