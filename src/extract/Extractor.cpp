@@ -62,13 +62,8 @@ void TBitmapExtractor::Report(const std::string& message) const {
 bool TBitmapExtractor::Run() {
     OverwriteAll = false;
     platform::FileObject exe{exePath_};
-    try {
-        OpenReadOnly(exe, 1);
-    } catch (const platform::EInOutError& e) {
-        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
-        ReadFailed = true;
+    if (!OpenExecutable(exe))
         return false;
-    }
     ExtractCount = 0;
     // A failure to read the executable ends the scan; what was taken stays.
     try {
@@ -120,16 +115,23 @@ bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search
     }
 }
 
-bool TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
-    found.clear();
-    platform::FileObject exe{exePath_};
+// Opens the executable for reading; a failure is reported and ends the run.
+bool TBitmapExtractor::OpenExecutable(platform::FileObject& exe) {
     try {
         OpenReadOnly(exe, 1);
+        return true;
     } catch (const platform::EInOutError& e) {
         Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
         ReadFailed = true;
         return false;
     }
+}
+
+bool TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
+    found.clear();
+    platform::FileObject exe{exePath_};
+    if (!OpenExecutable(exe))
+        return false;
     // As in Run, a failure to read ends the scan and keeps what was found.
     try {
         TFileSearch search(exePath_);
@@ -150,13 +152,8 @@ bool TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
     OverwriteAll = false;
     ExtractCount = 0;
     platform::FileObject exe{exePath_};
-    try {
-        OpenReadOnly(exe, 1);
-    } catch (const platform::EInOutError& e) {
-        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
-        ReadFailed = true;
+    if (!OpenExecutable(exe))
         return false;
-    }
     try {
         for (const CarvedBitmap& b : found) {
             ReadBitmap(exe, b.offset + 1, b.size);

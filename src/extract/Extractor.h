@@ -129,6 +129,7 @@ public:
     int WriteFailures = 0;
 
 private:
+    bool OpenExecutable(platform::FileObject& exe);
     void Scan(platform::FileObject& exe);
     // Finds the next bitmap the scan takes from `start` on and reads it;
     // false where the scan ends.
