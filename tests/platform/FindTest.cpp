@@ -52,15 +52,15 @@ TEST(Find, AttributeMasksSkipWhatWasNotAskedFor) {
 
     TSearchRec rec;
     ASSERT_EQ(FindFirst("C:\\d\\plain.bmp", faAnyFile, rec), 0);
-    EXPECT_EQ(rec.Attr, faArchive);
-    EXPECT_EQ(rec.Size, 5);
+    EXPECT_EQ(rec.Attr(), faArchive);
+    EXPECT_EQ(rec.Size(), 5);
     ASSERT_EQ(FindFirst("C:\\d\\RO.BMP", faAnyFile, rec), 0);
-    EXPECT_EQ(rec.Attr, faArchive | faReadOnly);
+    EXPECT_EQ(rec.Attr(), faArchive | faReadOnly);
     ASSERT_EQ(FindFirst("C:\\d\\.hidden.bmp", faAnyFile, rec), 0);
-    EXPECT_EQ(rec.Attr, faArchive | faHidden);
+    EXPECT_EQ(rec.Attr(), faArchive | faHidden);
     ASSERT_EQ(FindFirst("C:\\d\\sub.bmp", faAnyFile, rec), 0);
-    EXPECT_EQ(rec.Attr, faDirectory);
-    EXPECT_EQ(rec.Size, 0);
+    EXPECT_EQ(rec.Attr(), faDirectory);
+    EXPECT_EQ(rec.Size(), 0);
     FindClose(rec);
 }
 
@@ -87,7 +87,7 @@ TEST(Find, AnExactNameFindsOneEntryWithItsOwnSpelling) {
     TSearchRec rec;
     ASSERT_EQ(FindFirst("C:\\d\\Glyph.bmp", faAnyFile, rec), 0);
     EXPECT_EQ(rec.Name, "Glyph.bmp");
-    EXPECT_EQ(rec.Size, 1);
+    EXPECT_EQ(rec.Size(), 1);
     EXPECT_EQ(FindNext(rec), ERROR_NO_MORE_FILES);
     ASSERT_EQ(FindFirst("C:\\d\\glyph.BMP", faAnyFile, rec), 0); // found ignoring case
     EXPECT_TRUE(rec.Name == "Glyph.bmp" || rec.Name == "GLYPH.BMP") << rec.Name;
