@@ -1,5 +1,6 @@
 #include "platform/KeptListing.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>

@@ -36,8 +36,16 @@ TEST(Find, ListsDotsFirstThenNamesInUpperCaseOrder) {
               (Names{".", "..", "A.bmp", "a1.bmp", "b.bmp", "sub", "Zeta.txt", "_x.bmp"}));
     EXPECT_EQ(List("C:\\g\\*.BMP", faAnyFile), (Names{"A.bmp", "a1.bmp", "b.bmp", "_x.bmp"}));
     EXPECT_EQ(List("C:\\g\\?.bmp", faAnyFile), (Names{"A.bmp", "b.bmp"}));
+    // Beyond ASCII the upper-cased code point decides, not the byte: A-umlaut
+    // (C4), Y-diaeresis (178), then the euro sign (20AC).
+    for (const char* n : {"\u20ac.bmp", "\u00ff.bmp", "\u00e4.bmp", "\u00c4b.bmp"})
+        drives.WriteFile(std::string("u/") + n, "x");
+    EXPECT_EQ(List("C:\\u\\*.bmp", faAnyFile), (Names{"\xe4.bmp",
+                                                      "\xc4"
+                                                      "b.bmp",
+                                                      "\xff.bmp", "\x80.bmp"}));
     // A drive root has no dot entries.
-    EXPECT_EQ(List("C:\\*.*", faAnyFile), (Names{"g", "prog"}));
+    EXPECT_EQ(List("C:\\*.*", faAnyFile), (Names{"g", "prog", "u"}));
 }
 
 TEST(Find, AttributeMasksSkipWhatWasNotAskedFor) {
