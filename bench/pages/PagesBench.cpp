@@ -1,15 +1,19 @@
-// Speed of the page model on a large directory: loading 10,000 glyphs (a
-// count walk and the first page) and jumping from page 1 to the last page
-// (a walk that skips to the last entries).
+// Speed of the page model on large directories of 1,000, 10,000 and 100,000
+// glyphs: opening the directory (a count walk and the first page) and each
+// page command from the place where it walks farthest. The window is shown,
+// as in the running program, so the progress bar paints while it steps.
 //
-//   build/bin/sporvik_bench_pages --benchmark_repetitions=5
+//   build/bin/sporvik_bench_pages --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <QApplication>
 #include <QColor>
 #include <QImage>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <thread>
 
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
@@ -20,56 +24,124 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kGlyphs = 10000;
+constexpr int kSizes[] = {1000, 10000, 100000};
 
-struct GlyphDirectory {
+// C:\prog holds the program and no glyph; C:\g<N> holds N 16 x 16 glyphs.
+struct GlyphDirectories {
     fs::path base;
-    GlyphDirectory() {
+    GlyphDirectories() {
         std::string pattern = (fs::temp_directory_path() / "sporvik-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             std::abort();
         base = pattern;
-        const fs::path prog = base / "C" / "prog";
-        fs::create_directories(prog);
-        QImage img(16, 16, QImage::Format_RGB888);
-        img.fill(QColor(0, 0, 160));
-        img.setPixelColor(0, 15, QColor(128, 128, 0));
-        img.save(QString::fromStdString((prog / "g00001.bmp").string()), "BMP");
-        for (int i = 2; i <= kGlyphs; ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, "g%05d.bmp", i);
-            fs::copy_file(prog / "g00001.bmp", prog / name);
-        }
+        fs::create_directories(base / "C" / "prog");
+        for (int size : kSizes)
+            Fill(base / "C" / ("g" + std::to_string(size)), size);
         platform::DriveTable table;
         table.roots['C'] = (base / "C").string();
         platform::SetDriveTable(table);
         platform::SetProgramPath("C:\\prog\\Sporvik.exe");
+        // A collection is opened long after it was written; let the last
+        // writes settle so that the directories look that way.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     }
-    ~GlyphDirectory() {
+    ~GlyphDirectories() {
         std::error_code ec;
         fs::remove_all(base, ec);
+    }
+
+    static void Fill(const fs::path& dir, int count) {
+        fs::create_directories(dir);
+        QImage img(16, 16, QImage::Format_RGB888);
+        img.fill(QColor(0, 0, 160));
+        img.setPixelColor(0, 15, QColor(128, 128, 0));
+        img.save(QString::fromStdString((dir / "g000001.bmp").string()), "BMP");
+        for (int i = 2; i <= count; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "g%06d.bmp", i);
+            fs::copy_file(dir / "g000001.bmp", dir / name);
+        }
     }
 };
 
 TFormMainWindow* g_window = nullptr;
 
-void BM_LoadDirectory(benchmark::State& state) {
-    for (auto _ : state)
-        g_window->LoadDirectory("C:\\prog\\");
-    state.counters["glyphs"] = g_window->GlyphCount;
+std::string GlyphDir(const benchmark::State& state) {
+    return "C:\\g" + std::to_string(state.range(0)) + "\\";
 }
-BENCHMARK(BM_LoadDirectory)->Unit(benchmark::kMillisecond);
+
+void Report(benchmark::State& state) {
+    state.counters["glyphs"] = g_window->GlyphCount;
+    state.counters["first_shown"] = g_window->FirstShown;
+}
+
+// Opening a directory not shown before: the program shows another one first.
+void BM_LoadDirectory(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_window->LoadDirectory("C:\\prog\\");
+        state.ResumeTiming();
+        g_window->LoadDirectory(GlyphDir(state));
+    }
+    Report(state);
+}
+
+void BM_FirstPageFromLastPage(benchmark::State& state) {
+    g_window->LoadDirectory(GlyphDir(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_window->SpeedButtonLastClick(g_window);
+        state.ResumeTiming();
+        g_window->SpeedButtonFirstClick(g_window);
+    }
+    Report(state);
+}
+
+void BM_PreviousPageFromLastPage(benchmark::State& state) {
+    g_window->LoadDirectory(GlyphDir(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_window->SpeedButtonLastClick(g_window);
+        state.ResumeTiming();
+        g_window->SpeedButtonPreviousClick(g_window);
+    }
+    Report(state);
+}
+
+void BM_NextPageToLastPage(benchmark::State& state) {
+    g_window->LoadDirectory(GlyphDir(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_window->SpeedButtonLastClick(g_window);
+        g_window->SpeedButtonPreviousClick(g_window);
+        state.ResumeTiming();
+        g_window->SpeedButtonNextClick(g_window);
+    }
+    Report(state);
+}
 
 void BM_LastPageFromFirstPage(benchmark::State& state) {
+    g_window->LoadDirectory(GlyphDir(state));
     for (auto _ : state) {
         state.PauseTiming();
         g_window->SpeedButtonFirstClick(g_window);
         state.ResumeTiming();
         g_window->SpeedButtonLastClick(g_window);
     }
-    state.counters["first_shown"] = g_window->FirstShown;
+    Report(state);
 }
-BENCHMARK(BM_LastPageFromFirstPage)->Unit(benchmark::kMillisecond);
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    for (int size : kSizes)
+        b->Arg(size);
+    b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_LoadDirectory)->Apply(Sizes);
+BENCHMARK(BM_FirstPageFromLastPage)->Apply(Sizes);
+BENCHMARK(BM_PreviousPageFromLastPage)->Apply(Sizes);
+BENCHMARK(BM_NextPageToLastPage)->Apply(Sizes);
+BENCHMARK(BM_LastPageFromFirstPage)->Apply(Sizes);
 
 } // namespace
 
@@ -79,7 +151,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    GlyphDirectory dir;
+    GlyphDirectories dirs;
     TFormMainWindow window;
     FormMainWindow = g_window = &window;
     window.show(); // as in the running program: the progress bar paints

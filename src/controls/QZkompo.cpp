@@ -60,8 +60,9 @@ std::time_t FileDateTime(std::string_view fileName) {
     platform::FindClose(rec);
     if (found != 0)
         return -1;
+    const std::time_t written = rec.Time();
     std::tm local{};
-    if (!localtime_r(&rec.Time, &local))
+    if (!localtime_r(&written, &local))
         return -1;
     const std::uint32_t packed = PackDosDateTime(local);
     if (packed == 0)

@@ -62,7 +62,7 @@ std::u32string Folded(const std::string& text) {
 // An existing file and not a directory, as find-first sees the name.
 bool IsExistingFile(const std::string& name, platform::TSearchRec& rec) {
     const bool found = platform::FindFirst(name, platform::faAnyFile, rec) == 0 &&
-                       !(rec.Attr & platform::faDirectory);
+                       !(rec.Attr() & platform::faDirectory);
     platform::FindClose(rec);
     return found;
 }

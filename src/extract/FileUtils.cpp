@@ -96,7 +96,7 @@ std::int64_t FileSizeByName(std::string_view fileName) {
     platform::TSearchRec rec;
     if (fileName.empty() || !FindOne(fileName, platform::faAnyFile, rec))
         return -1;
-    return (rec.Attr & platform::faDirectory) ? 0 : rec.Size;
+    return (rec.Attr() & platform::faDirectory) ? 0 : rec.Size();
 }
 
 bool TryDeleteFile(std::string_view fileName, int& errorCode) {

@@ -1,51 +1,51 @@
 #include "platform/Find.h"
 
-#include <algorithm>
-#include <dirent.h>
-#include <fcntl.h>
+#include <array>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
+#include "platform/KeptListing.h"
 #include "platform/Paths.h"
 #include "platform/WinError.h"
 
 namespace platform {
 
+// A search walks first its leading entries ("." and "..", or the one name
+// asked for), then the directory's listing, and lets through what the
+// pattern and the attribute mask admit.
 struct FindState {
-    struct Entry {
-        std::string name;     // as listed (Windows-1252)
-        std::string hostName; // as on disk
-        std::u32string key;   // name folded for the listing order
+    struct Leading {
+        std::string name;
+        std::string hostName;
     };
-    std::vector<Entry> entries;
-    std::size_t next = 0;
+    std::vector<Leading> leading;
+    std::shared_ptr<const DirListing> listing;
+    std::shared_ptr<const std::string> hostDir;
+    std::string mask;
     int attrMask = 0;
-    int dirFd = -1;
+    std::size_t next = 0;
 
-    ~FindState() {
-        if (dirFd >= 0)
-            close(dirFd);
-    }
+    std::size_t Count() const { return leading.size() + (listing ? listing->Count() : 0); }
+    // Moves `rec` to the next entry admitted; 0 or 18.
+    static int Advance(TSearchRec& rec);
 };
 
 namespace {
 
 constexpr int kSkippedUnlessAsked = faHidden | faSysFile | faVolumeID | faDirectory;
 
-std::u32string FoldedKey(std::string_view name) {
-    std::u32string key;
-    key.reserve(name.size());
-    for (unsigned char c : name)
-        key += FoldForCompare(c);
-    return key;
-}
-
+// Every name of a listing is matched against the pattern on every walk, so
+// the upper-casing is looked up rather than worked out each time.
 bool Fold(char a, char b) {
-    return FoldForCompare(static_cast<unsigned char>(a)) ==
-           FoldForCompare(static_cast<unsigned char>(b));
+    static const std::array<char32_t, 256> folded = [] {
+        std::array<char32_t, 256> t{};
+        for (int c = 0; c < 256; ++c)
+            t[c] = FoldForCompare(static_cast<unsigned char>(c));
+        return t;
+    }();
+    return folded[static_cast<unsigned char>(a)] == folded[static_cast<unsigned char>(b)];
 }
 
 bool MatchFrom(std::string_view name, std::string_view mask) {
@@ -70,84 +70,103 @@ bool MatchFrom(std::string_view name, std::string_view mask) {
     return m == mask.size();
 }
 
-// The attributes of one entry; false when it vanished meanwhile.
-bool EntryAttributes(int dirFd, const FindState::Entry& e, TSearchRec& rec) {
+bool HiddenName(std::string_view name) {
+    return name.size() > 1 && name[0] == '.' && name != "..";
+}
+
+std::string HostEntryPath(const std::string& hostDir, std::string_view hostName) {
+    std::string path = hostDir;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    path += hostName;
+    return path;
+}
+
+// The attributes, size and time of an entry from its stat; false when it is
+// gone.
+template <class Details>
+bool StatEntry(const std::string& hostPath, std::string_view name, Details& d) {
     struct stat st {};
-    if (fstatat(dirFd, e.hostName.c_str(), &st, 0) != 0 &&
-        fstatat(dirFd, e.hostName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (stat(hostPath.c_str(), &st) != 0 && lstat(hostPath.c_str(), &st) != 0)
         return false;
-    int attr = 0;
-    if (S_ISDIR(st.st_mode))
-        attr |= faDirectory;
-    else
-        attr |= faArchive;
+    d.attr = S_ISDIR(st.st_mode) ? faDirectory : faArchive;
     if (!(st.st_mode & S_IWUSR))
-        attr |= faReadOnly;
-    if (e.name.size() > 1 && e.name[0] == '.' && e.name != "..")
-        attr |= faHidden;
-    rec.Name = e.name;
-    rec.Attr = attr;
-    rec.Size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
-    rec.Time = st.st_mtime;
+        d.attr |= faReadOnly;
+    if (HiddenName(name))
+        d.attr |= faHidden;
+    d.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
+    d.time = st.st_mtime;
     return true;
 }
 
-// Moves to the next entry the attribute mask lets through; 0 or 18.
-int Advance(TSearchRec& rec) {
+// A name without wildcards that exists as spelled is the only entry to list,
+// so a look-up of one file does not read a large directory.
+bool FindExactName(const std::string& mask, const std::string& hostDir, FindState& s) {
+    if (mask.find_first_of("*?") != std::string::npos || mask == "." || mask == "..")
+        return false;
+    const std::string hostName = AnsiToUtf8(mask);
+    struct stat st {};
+    if (lstat(HostEntryPath(hostDir, hostName).c_str(), &st) != 0)
+        return false; // perhaps there in another case: the listing finds it
+    s.leading.push_back({mask, hostName});
+    return true;
+}
+
+} // namespace
+
+int FindState::Advance(TSearchRec& rec) {
     FindState& s = *rec.state;
-    while (s.next < s.entries.size()) {
-        const FindState::Entry& e = s.entries[s.next++];
-        TSearchRec candidate;
-        if (!EntryAttributes(s.dirFd, e, candidate))
+    while (s.next < s.Count()) {
+        const std::size_t i = s.next++;
+        const bool listed = i >= s.leading.size();
+        const std::string_view name =
+            listed ? s.listing->Name(i - s.leading.size()) : std::string_view(s.leading[i].name);
+        if (listed && !MatchesMask(name, s.mask))
             continue;
-        if (candidate.Attr & kSkippedUnlessAsked & ~s.attrMask)
+        if (HiddenName(name) && !(s.attrMask & faHidden))
             continue;
-        rec.Name = std::move(candidate.Name);
-        rec.Attr = candidate.Attr;
-        rec.Size = candidate.Size;
-        rec.Time = candidate.Time;
+        const std::string_view hostName = listed ? s.listing->HostName(i - s.leading.size())
+                                                 : std::string_view(s.leading[i].hostName);
+        // Only a mask without the directory bit needs to look at the entry;
+        // one that has vanished meanwhile is then passed over.
+        std::optional<TSearchRec::Details> details;
+        if (!(s.attrMask & faDirectory)) {
+            details.emplace();
+            if (!StatEntry(HostEntryPath(*s.hostDir, hostName), name, *details) ||
+                (details->attr & kSkippedUnlessAsked & ~s.attrMask))
+                continue;
+        }
+        rec.Name.assign(name);
+        rec.hostName_.assign(hostName);
+        if (rec.hostDir_ != s.hostDir)
+            rec.hostDir_ = s.hostDir;
+        rec.details_ = details;
         return ERROR_SUCCESS;
     }
     return ERROR_NO_MORE_FILES;
 }
 
-// Reads a directory's matching entries in listing order.
-void ListDirectory(DIR* dir, std::string_view mask, bool isRoot, FindState& s) {
-    while (dirent* e = readdir(dir)) {
-        std::string hostName = e->d_name;
-        if (hostName == "." || hostName == "..")
-            continue;
-        std::string name = Utf8ToAnsi(hostName);
-        std::replace(name.begin(), name.end(), '\\', '?');
-        if (MatchesMask(name, mask))
-            s.entries.push_back({name, hostName, FoldedKey(name)});
+const TSearchRec::Details& TSearchRec::Read() const {
+    if (!details_) {
+        details_.emplace();
+        // An entry gone since it was listed reads as a plain empty file.
+        if (hostDir_ && !StatEntry(HostEntryPath(*hostDir_, hostName_), Name, *details_))
+            details_->attr = faArchive | (HiddenName(Name) ? faHidden : 0);
     }
-    std::sort(s.entries.begin(), s.entries.end(), [](const auto& a, const auto& b) {
-        return a.key != b.key ? a.key < b.key : a.hostName < b.hostName;
-    });
-    if (!isRoot) {
-        std::vector<FindState::Entry> dots;
-        for (const char* d : {".", ".."})
-            if (MatchesMask(d, mask))
-                dots.push_back({d, d, FoldedKey(d)});
-        s.entries.insert(s.entries.begin(), dots.begin(), dots.end());
-    }
+    return *details_;
 }
 
-// A name without wildcards that exists as spelled is the only entry to list,
-// so a look-up of one file does not read a large directory.
-bool FindExactName(const std::string& mask, FindState& s) {
-    if (mask.find_first_of("*?") != std::string::npos || mask == "." || mask == "..")
-        return false;
-    const std::string hostName = AnsiToUtf8(mask);
-    struct stat st {};
-    if (fstatat(s.dirFd, hostName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return false; // perhaps there in another case: the listing finds it
-    s.entries.push_back({mask, hostName, FoldedKey(mask)});
-    return true;
+int TSearchRec::Attr() const {
+    return Read().attr;
 }
 
-} // namespace
+std::int64_t TSearchRec::Size() const {
+    return Read().size;
+}
+
+std::time_t TSearchRec::Time() const {
+    return Read().time;
+}
 
 bool MatchesMask(std::string_view name, std::string_view mask) {
     if (mask == "*.*" || mask == "*")
@@ -170,7 +189,7 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
 }
 
 int FindFirst(std::string_view pattern, int attr, TSearchRec& rec) {
-    FindClose(rec);
+    rec = TSearchRec();
     std::string full;
     if (int err = ExpandPath(pattern, full))
         return err;
@@ -197,19 +216,21 @@ int FindFirst(std::string_view pattern, int attr, TSearchRec& rec) {
 
     auto state = std::make_shared<FindState>();
     state->attrMask = attr;
-    state->dirFd = open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (state->dirFd < 0)
-        return WinErrorFromErrno(errno, false, true);
-    if (!FindExactName(mask, *state)) {
-        DIR* dir = fdopendir(dup(state->dirFd));
-        if (!dir)
-            return WinErrorFromErrno(errno);
-        ListDirectory(dir, mask, dirPath.size() == 3, *state);
-        closedir(dir);
+    state->mask = mask;
+    state->hostDir = std::make_shared<const std::string>(host);
+    if (!FindExactName(mask, host, *state)) {
+        if (dirPath.size() != 3) // a drive root has no dot entries
+            for (const char* dot : {".", ".."})
+                if (MatchesMask(dot, mask))
+                    state->leading.push_back({dot, dot});
+        int error = ERROR_SUCCESS;
+        state->listing = ListDirectory(host, st, error);
+        if (!state->listing)
+            return error;
     }
 
     rec.state = std::move(state);
-    if (Advance(rec) != ERROR_SUCCESS) {
+    if (FindState::Advance(rec) != ERROR_SUCCESS) {
         FindClose(rec);
         return ERROR_FILE_NOT_FOUND;
     }
@@ -219,7 +240,7 @@ int FindFirst(std::string_view pattern, int attr, TSearchRec& rec) {
 int FindNext(TSearchRec& rec) {
     if (!rec.state)
         return ERROR_NO_MORE_FILES;
-    return Advance(rec);
+    return FindState::Advance(rec);
 }
 
 void FindClose(TSearchRec& rec) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,12 +26,31 @@ enum FileAttr : int {
 
 struct FindState;
 
-struct TSearchRec {
+// One entry found. Its attributes, size and time are read from the file
+// system when first asked for, so that a walk needing only names costs no
+// look-up per entry. They stay readable after FindClose; an entry that is
+// gone by then reads as a plain empty file.
+class TSearchRec {
+public:
     std::string Name; // Windows-1252; a host character without a form shows as '?'
-    std::int64_t Size = 0;
-    int Attr = 0;
-    std::time_t Time = 0; // last write, seconds since the epoch
+    int Attr() const;
+    std::int64_t Size() const;
+    std::time_t Time() const; // last write, seconds since the epoch
+
     std::shared_ptr<FindState> state;
+
+private:
+    friend struct FindState;
+    struct Details {
+        int attr = 0;
+        std::int64_t size = 0;
+        std::time_t time = 0;
+    };
+    const Details& Read() const;
+
+    std::shared_ptr<const std::string> hostDir_;
+    std::string hostName_;
+    mutable std::optional<Details> details_;
 };
 
 // 0 and the first entry, or 2 when nothing matches, 3 when the directory is

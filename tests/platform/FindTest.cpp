@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <map>
 #include <vector>
 
 #include "TempDrives.h"
@@ -33,8 +36,16 @@ TEST(Find, ListsDotsFirstThenNamesInUpperCaseOrder) {
               (Names{".", "..", "A.bmp", "a1.bmp", "b.bmp", "sub", "Zeta.txt", "_x.bmp"}));
     EXPECT_EQ(List("C:\\g\\*.BMP", faAnyFile), (Names{"A.bmp", "a1.bmp", "b.bmp", "_x.bmp"}));
     EXPECT_EQ(List("C:\\g\\?.bmp", faAnyFile), (Names{"A.bmp", "b.bmp"}));
+    // Beyond ASCII the upper-cased code point decides, not the byte: A-umlaut
+    // (C4), Y-diaeresis (178), then the euro sign (20AC).
+    for (const char* n : {"\u20ac.bmp", "\u00ff.bmp", "\u00e4.bmp", "\u00c4b.bmp"})
+        drives.WriteFile(std::string("u/") + n, "x");
+    EXPECT_EQ(List("C:\\u\\*.bmp", faAnyFile), (Names{"\xe4.bmp",
+                                                      "\xc4"
+                                                      "b.bmp",
+                                                      "\xff.bmp", "\x80.bmp"}));
     // A drive root has no dot entries.
-    EXPECT_EQ(List("C:\\*.*", faAnyFile), (Names{"g", "prog"}));
+    EXPECT_EQ(List("C:\\*.*", faAnyFile), (Names{"g", "prog", "u"}));
 }
 
 TEST(Find, AttributeMasksSkipWhatWasNotAskedFor) {
@@ -52,15 +63,15 @@ TEST(Find, AttributeMasksSkipWhatWasNotAskedFor) {
 
     TSearchRec rec;
     ASSERT_EQ(FindFirst("C:\\d\\plain.bmp", faAnyFile, rec), 0);
-    EXPECT_EQ(rec.Attr, faArchive);
-    EXPECT_EQ(rec.Size, 5);
+    EXPECT_EQ(rec.Attr(), faArchive);
+    EXPECT_EQ(rec.Size(), 5);
     ASSERT_EQ(FindFirst("C:\\d\\RO.BMP", faAnyFile, rec), 0);
-    EXPECT_EQ(rec.Attr, faArchive | faReadOnly);
+    EXPECT_EQ(rec.Attr(), faArchive | faReadOnly);
     ASSERT_EQ(FindFirst("C:\\d\\.hidden.bmp", faAnyFile, rec), 0);
-    EXPECT_EQ(rec.Attr, faArchive | faHidden);
+    EXPECT_EQ(rec.Attr(), faArchive | faHidden);
     ASSERT_EQ(FindFirst("C:\\d\\sub.bmp", faAnyFile, rec), 0);
-    EXPECT_EQ(rec.Attr, faDirectory);
-    EXPECT_EQ(rec.Size, 0);
+    EXPECT_EQ(rec.Attr(), faDirectory);
+    EXPECT_EQ(rec.Size(), 0);
     FindClose(rec);
 }
 
@@ -87,12 +98,78 @@ TEST(Find, AnExactNameFindsOneEntryWithItsOwnSpelling) {
     TSearchRec rec;
     ASSERT_EQ(FindFirst("C:\\d\\Glyph.bmp", faAnyFile, rec), 0);
     EXPECT_EQ(rec.Name, "Glyph.bmp");
-    EXPECT_EQ(rec.Size, 1);
+    EXPECT_EQ(rec.Size(), 1);
     EXPECT_EQ(FindNext(rec), ERROR_NO_MORE_FILES);
     ASSERT_EQ(FindFirst("C:\\d\\glyph.BMP", faAnyFile, rec), 0); // found ignoring case
     EXPECT_TRUE(rec.Name == "Glyph.bmp" || rec.Name == "GLYPH.BMP") << rec.Name;
     EXPECT_EQ(FindFirst("C:\\d\\other.bmp", faAnyFile, rec), ERROR_FILE_NOT_FOUND);
     FindClose(rec);
+}
+
+TEST(Find, AnEntrysDetailsAreReadWhenAskedForAndStayAfterTheClose) {
+    testsupport::TempDrives drives;
+    const auto plain = drives.WriteFile("d/plain.bmp", "12345");
+    const auto written = std::filesystem::file_time_type::clock::from_sys(
+        std::chrono::sys_seconds(std::chrono::seconds(1'000'000'000)));
+    std::filesystem::last_write_time(plain, written);
+    testsupport::SetReadOnly(drives.WriteFile("d/ro.bmp", "xy"));
+    drives.WriteFile("d/.h.bmp", "x");
+    drives.WriteFile("d/gone.bmp", "xyz");
+    drives.MakeDir("d/sub.bmp");
+
+    struct Details {
+        int attr;
+        std::int64_t size;
+        std::time_t time;
+        bool operator==(const Details&) const = default;
+    };
+    std::map<std::string, Details> seen;
+    TSearchRec rec;
+    for (int r = FindFirst("C:\\d\\*.bmp", faAnyFile, rec); r == 0; r = FindNext(rec)) {
+        if (rec.Name == "gone.bmp") // removed after it was listed
+            std::filesystem::remove(drives.Host("d/gone.bmp"));
+        seen[rec.Name] = {rec.Attr(), rec.Size(), rec.Name == "plain.bmp" ? rec.Time() : 0};
+    }
+    FindClose(rec);
+    EXPECT_EQ(seen["plain.bmp"], (Details{faArchive, 5, 1'000'000'000}));
+    EXPECT_EQ(seen["ro.bmp"], (Details{faArchive | faReadOnly, 2, 0}));
+    EXPECT_EQ(seen[".h.bmp"], (Details{faArchive | faHidden, 1, 0}));
+    EXPECT_EQ(seen["sub.bmp"], (Details{faDirectory, 0, 0}));
+    EXPECT_EQ(seen["gone.bmp"], (Details{faArchive, 0, 0})); // a plain empty file
+    EXPECT_EQ(rec.Name, "sub.bmp");
+    EXPECT_EQ(rec.Attr(), faDirectory); // the last entry, after the close
+}
+
+TEST(Find, AListingReadBeforeNeverStandsForWhatChangedSince) {
+    testsupport::TempDrives drives;
+    const auto a = drives.WriteFile("g/a.bmp", "1");
+    const auto b = drives.WriteFile("g/b.bmp", "22");
+    testsupport::LetDirectoriesSettle();
+    EXPECT_EQ(List("C:\\g\\*.*", faAnyFile), (Names{".", "..", "a.bmp", "b.bmp"}));
+
+    // Attributes and sizes change without a change to the directory.
+    testsupport::SetReadOnly(a);
+    drives.WriteFile("g/b.bmp", "4444");
+    std::map<std::string, std::pair<int, std::int64_t>> details;
+    TSearchRec rec;
+    for (int r = FindFirst("C:\\g\\*.bmp", 0, rec); r == 0; r = FindNext(rec))
+        details[rec.Name] = {rec.Attr(), rec.Size()};
+    EXPECT_EQ(details["a.bmp"], std::pair(faArchive | faReadOnly, std::int64_t{1}));
+    EXPECT_EQ(details["b.bmp"], std::pair(int{faArchive}, std::int64_t{4}));
+
+    std::filesystem::remove(b);
+    std::filesystem::create_directory(b); // replaced by a directory
+    EXPECT_EQ(List("C:\\g\\*.bmp", 0), (Names{"a.bmp"}));
+    EXPECT_EQ(List("C:\\g\\*.bmp", faDirectory), (Names{"a.bmp", "b.bmp"}));
+    std::filesystem::rename(a, drives.Host("g/_a.bmp"));
+    EXPECT_EQ(List("C:\\g\\*.bmp", faAnyFile), (Names{"b.bmp", "_a.bmp"}));
+    {
+        // The same path on another drive table names another directory.
+        testsupport::TempDrives other;
+        other.WriteFile("g/c.bmp", "x");
+        EXPECT_EQ(List("C:\\g\\*.*", faAnyFile), (Names{".", "..", "c.bmp"}));
+    }
+    EXPECT_EQ(List("C:\\g\\*.*", faAnyFile), (Names{".", "..", "b.bmp", "_a.bmp"}));
 }
 
 TEST(MatchesMask, IgnoresCaseAndKnowsStarDotStar) {
@@ -101,14 +178,28 @@ TEST(MatchesMask, IgnoresCaseAndKnowsStarDotStar) {
         const char* mask;
         bool match;
     } cases[] = {
-        {"a.bmp", "*.bmp", true}, {"A.BMP", "*.bmp", true},     {"a.bmpx", "*.bmp", false},
-        {"noext", "*.*", true},   {"noext", "no*.*", true},     {"a.b.c", "*.c", true},
-        {"ab", "a?", true},       {"a", "a?", false},           {"\xe4.bmp", "\xc4.BMP", true},
-        {"x.bmp", "*", true},     {"abc.bmp", "a*c.bmp", true}, {"abc.bmp", "a*d.bmp", false},
+        {"a.bmp", "*.bmp", true},
+        {"A.BMP", "*.bmp", true},
+        {"a.bmpx", "*.bmp", false},
+        {"noext", "*.*", true},
+        {"noext", "no*.*", true},
+        {"a.b.c", "*.c", true},
+        {"ab", "a?", true},
+        {"a", "a?", false},
+        {"\xe4.bmp", "\xc4.BMP", true},
+        {"x.bmp", "*", true},
+        {"abc.bmp", "a*c.bmp", true},
+        {"abc.bmp", "a*d.bmp", false},
         // A mask ending in a period wants names without an extension.
-        {"README", "*.", true},   {"a.txt", "*.", false},       {"readme", "r*.", true},
-        {"x", "r*.", false},      {".", "*.", true},            {"..", "*.", true},
-        {".", "a*.", false},      {"abc", "abc.", true},        {"abc.d", "abc.", false},
+        {"README", "*.", true},
+        {"a.txt", "*.", false},
+        {"readme", "r*.", true},
+        {"x", "r*.", false},
+        {".", "*.", true},
+        {"..", "*.", true},
+        {".", "a*.", false},
+        {"abc", "abc.", true},
+        {"abc.d", "abc.", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MatchesMask(c.name, c.mask), c.match) << c.name << " ~ " << c.mask;

@@ -77,7 +77,7 @@ TEST(HostNames, NamesDifferingOnlyInCaseMeanTheFileListedFirst) {
     EXPECT_EQ(rec.Name, "ABC.bin");
     FileObject f("C:\\Abc.bin");
     f.Reset(FileAccess::ReadOnly, 1);
-    EXPECT_EQ(f.Size(), rec.Size); // the size listed is the size of the file opened
+    EXPECT_EQ(f.Size(), rec.Size()); // the size listed is the size of the file opened
 }
 
 // Short ASCII names are found by trying their spellings, longer or accented

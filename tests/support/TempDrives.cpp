@@ -1,7 +1,9 @@
 #include "TempDrives.h"
 
+#include <chrono>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/FileOps.h"
@@ -62,6 +64,10 @@ void TempDrives::MakeDir(const std::string& relative) const {
 void SetReadOnly(const fs::path& p, bool readOnly) {
     fs::permissions(p, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     readOnly ? fs::perm_options::remove : fs::perm_options::add);
+}
+
+void LetDirectoriesSettle() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
 }
 
 } // namespace testsupport

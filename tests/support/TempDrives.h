@@ -36,6 +36,12 @@ private:
     std::string savedProgramPath_;
 };
 
+// Waits until every change made so far lies more than a second back, as in a
+// collection that has sat on disk a while: listings read from then on may be
+// kept and reused, so a test of a change made behind the program's back
+// starts from a listing the program holds.
+void LetDirectoriesSettle();
+
 // Host permission helpers for tests of read-only files and directories.
 void SetReadOnly(const std::filesystem::path& p, bool readOnly = true);
 

@@ -131,7 +131,7 @@ void TDirectoryListBox::ReadTree() {
     platform::TSearchRec rec;
     for (int found = platform::FindFirst(AllEntries(directory_), platform::faDirectory, rec); found == 0;
          found = platform::FindNext(rec))
-        if ((rec.Attr & platform::faDirectory) && rec.Name != "." && rec.Name != "..")
+        if ((rec.Attr() & platform::faDirectory) && rec.Name != "." && rec.Name != "..")
             add(closed, rec.Name, level + 1);
     platform::FindClose(rec);
 }

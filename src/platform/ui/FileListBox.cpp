@@ -129,7 +129,7 @@ void TFileListBox::ReadNow() {
         platform::TSearchRec rec;
         for (int found = platform::FindFirst(all, asked, rec); found == 0;
              found = platform::FindNext(rec)) {
-            if (rec.Name == "." || rec.Name == ".." || !Admits(rec.Attr) ||
+            if (rec.Name == "." || rec.Name == ".." || !Admits(rec.Attr()) ||
                 !MatchesAny(rec.Name, patterns))
                 continue;
             names << platform::ToQt(rec.Name);

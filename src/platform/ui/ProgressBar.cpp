@@ -27,11 +27,27 @@ void TProgressBar::SetPosition(std::int16_t value) {
     if (value == position_)
         return;
     position_ = value;
-    // Progress is shown from inside long commands that keep the event loop
-    // waiting, so the bar paints at once rather than when the loop runs.
     if (isVisible())
-        repaint();
+        ShowPosition();
     emit positionChanged(position_);
+}
+
+// Progress is shown from inside long commands that keep the event loop
+// waiting, so the bar paints at once rather than when the loop runs. A walk
+// over many thousand entries steps far faster than a screen can follow,
+// though: within one frame of the last paint the new position waits for the
+// next one, or for the loop, whichever comes first.
+void TProgressBar::ShowPosition() {
+    constexpr qint64 kFrameMs = 15;
+    if (!sincePaint_.isValid() || sincePaint_.elapsed() >= kFrameMs) {
+        sincePaint_.start();
+        repaint();
+        return;
+    }
+    if (!paintPending_) {
+        paintPending_ = true;
+        update();
+    }
 }
 
 void TProgressBar::StepIt() {
@@ -47,6 +63,7 @@ QSize TProgressBar::sizeHint() const {
 }
 
 void TProgressBar::paintEvent(QPaintEvent*) {
+    paintPending_ = false;
     QPainter painter(this);
     const QRect frame = rect();
     qDrawShadePanel(&painter, frame, palette(), true, 1, &palette().brush(QPalette::Button));

@@ -3,6 +3,7 @@
 // to the position. Range, position and step are 16-bit values, as the
 // control has always kept them; a position outside the range is held at its
 // nearest end.
+#include <QElapsedTimer>
 #include <QWidget>
 #include <cstdint>
 
@@ -33,8 +34,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void ShowPosition();
+
     std::int16_t min_ = 0;
     std::int16_t max_ = 100;
     std::int16_t position_ = 0;
     std::int16_t step_ = 10;
+    QElapsedTimer sincePaint_;
+    bool paintPending_ = false;
 };

@@ -1,5 +1,6 @@
 // The progress controls: 16-bit range and stepping of the bar, the gauge's
 // percentage, and what each paints.
+#include <QApplication>
 #include <QImage>
 #include <gtest/gtest.h>
 #include <vector>
@@ -16,6 +17,18 @@ int HighlightedPixels(const QImage& image, int row, int from, int to, QColor hig
         count += image.pixelColor(x, row) == highlight;
     return count;
 }
+
+// A bar that notes the position each paint shows.
+class WatchedBar : public TProgressBar {
+public:
+    std::vector<int> painted;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        painted.push_back(Position());
+        TProgressBar::paintEvent(event);
+    }
+};
 
 } // namespace
 
@@ -72,6 +85,19 @@ TEST(ProgressBar, PaintsBlocksUpToThePosition) {
     bar.SetPosition(100);
     image = bar.grab().toImage();
     EXPECT_GT(HighlightedPixels(image, row, 150, 202, highlight), 30);
+}
+
+TEST(ProgressBar, ThePositionReachedIsPaintedOnceTheEventLoopRuns) {
+    WatchedBar bar;
+    bar.resize(204, 16);
+    bar.show();
+    QApplication::processEvents();
+    // Far more steps than a screen could show while a command runs on.
+    for (int i = 0; i < 1234; ++i)
+        bar.StepIt();
+    QApplication::processEvents();
+    ASSERT_FALSE(bar.painted.empty());
+    EXPECT_EQ(bar.painted.back(), bar.Position());
 }
 
 TEST(Gauge, PercentDoneAndItsBar) {
