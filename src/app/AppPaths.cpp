@@ -15,7 +15,7 @@ std::time_t LastWritten(const std::string& file) {
     platform::TSearchRec rec;
     const bool found = platform::FindFirst(file, platform::faAnyFile, rec) == 0;
     platform::FindClose(rec);
-    return found ? rec.Time : 0;
+    return found ? rec.Time() : 0;
 }
 
 } // namespace
