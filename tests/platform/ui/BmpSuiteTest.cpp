@@ -93,7 +93,7 @@ const std::vector<SuiteFile>& Suite() {
         {"b/baddens2.bmp", Check::SameAs, "g/pal1.bmp", "absurd density, ignored"},
         {"b/badfilesize.bmp", Check::SameAs, "g/pal1.bmp", "wrong file size, pixels all there"},
         {"b/badheadersize.bmp", Check::Rejected, "", "unknown header size 66"},
-        {"b/badpalettesize.bmp", Check::Rejected, "", "palette larger than the file"},
+        {"b/badpalettesize.bmp", Check::Rejected, "", "305402420 colours declared for 8 bits"},
         {"b/badplanes.bmp", Check::Rejected, "", "30000 planes"},
         {"b/badrle.bmp", Check::Rejected, "", "runs past the end of their rows"},
         {"b/badwidth.bmp", Check::Rejected, "", "negative width"},
