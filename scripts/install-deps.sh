@@ -14,6 +14,7 @@ packages=(
   openbox x11-utils
   clang-14 libclang-rt-14-dev
   libfiu-dev fiu-utils
+  valgrind
 )
 
 missing=()

@@ -1,16 +1,18 @@
 #include "platform/ui/BmpCheck.h"
 
-#include <string_view>
-
-#include "platform/ui/BmpRle.h"
+#include <bit>
 
 namespace platform {
 namespace {
 
 constexpr std::int64_t kFileHeaderSize = 14;
-constexpr std::int64_t kInfoHeaderSize = 40;
-constexpr std::int64_t kCoreHeaderSize = 12;
-enum Compression { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
+constexpr std::int64_t kMasksAt = kFileHeaderSize + 40; // after a 40-byte header
+enum Compression { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
+
+// The three families of headers: the oldest with 16-bit sizes and 3-byte
+// palette entries, the later OS/2 ones (16 or 64 bytes, their own
+// compression numbers beyond run-length), and the Windows ones.
+enum class Family { Core, Os2, Windows };
 
 // The file's bytes; every read below is checked against its size first.
 using Bytes = std::string_view;
@@ -32,152 +34,183 @@ std::int64_t S32(Bytes b, std::int64_t at) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(U32(b, at)));
 }
 
-// What the headers declare, with every size checked against the file.
-struct Layout {
-    std::int64_t headerSize = 0;
-    std::int64_t width = 0, height = 0; // height < 0: top row first
-    int bits = 0;
-    int compression = kRgb;
-    std::int64_t paletteAt = 0, paletteEntries = 0, entrySize = 4;
-    std::int64_t pixelsAt = 0;
-    std::int64_t stride = 0; // bytes a row of plain pixels takes
+std::optional<Family> FamilyOf(std::int64_t headerSize) {
+    switch (headerSize) {
+    case 12:
+        return Family::Core;
+    case 16:
+    case 64:
+        return Family::Os2;
+    case 40:
+    case 52:
+    case 56:
+    case 108:
+    case 124:
+        return Family::Windows;
+    default:
+        return std::nullopt;
+    }
+}
 
-    std::int64_t Rows() const { return height < 0 ? -height : height; }
+// What the info header declares, before it is checked.
+struct Declared {
+    std::int64_t headerSize = 0, width = 0, height = 0, planes = 0, bits = 0;
+    std::int64_t compression = kRgb, colours = 0; // 0 colours: as many as the depth has
+    Family family = Family::Windows;
 };
 
-bool KnownHeaderSize(std::int64_t size) {
-    return size == kCoreHeaderSize || size == kInfoHeaderSize || size == 52 || size == 56 ||
-           size == 108 || size == 124;
-}
-
-bool DepthFitsCompression(int bits, int compression, bool core) {
-    const bool depth =
-        bits == 1 || bits == 4 || bits == 8 || bits == 24 || (!core && (bits == 16 || bits == 32));
-    switch (compression) {
-    case kRgb:
-        return depth;
-    case kRle8:
-        return bits == 8;
-    case kRle4:
-        return bits == 4;
-    case kBitFields:
-        return bits == 16 || bits == 32;
-    default:
-        return false;
-    }
-}
-
-bool ReadHeader(Bytes f, Layout& l) {
+std::optional<Declared> ReadDeclared(Bytes f) {
     if (Size(f) < kFileHeaderSize + 4 || f[0] != 'B' || f[1] != 'M')
-        return false;
-    l.headerSize = U32(f, kFileHeaderSize);
-    if (!KnownHeaderSize(l.headerSize) || kFileHeaderSize + l.headerSize > Size(f))
-        return false;
+        return std::nullopt;
+    Declared d;
     const std::int64_t h = kFileHeaderSize;
-    const bool core = l.headerSize == kCoreHeaderSize;
-    std::int64_t planes = 0, declaredColours = 0;
-    if (core) {
-        l.width = U16(f, h + 4);
-        l.height = U16(f, h + 6);
-        planes = U16(f, h + 8);
-        l.bits = static_cast<int>(U16(f, h + 10));
-        l.entrySize = 3;
-    } else {
-        l.width = S32(f, h + 4);
-        l.height = S32(f, h + 8);
-        planes = U16(f, h + 12);
-        l.bits = static_cast<int>(U16(f, h + 14));
-        l.compression = static_cast<int>(U32(f, h + 16));
-        declaredColours = U32(f, h + 32);
+    d.headerSize = U32(f, h);
+    const auto family = FamilyOf(d.headerSize);
+    if (!family || h + d.headerSize > Size(f))
+        return std::nullopt;
+    d.family = *family;
+    if (d.family == Family::Core) {
+        d.width = U16(f, h + 4);
+        d.height = U16(f, h + 6);
+        d.planes = U16(f, h + 8);
+        d.bits = U16(f, h + 10);
+        return d;
     }
-    if (planes != 1 || !DepthFitsCompression(l.bits, l.compression, core))
+    d.width = S32(f, h + 4);
+    d.height = S32(f, h + 8);
+    d.planes = U16(f, h + 12);
+    d.bits = U16(f, h + 14);
+    // The short OS/2 header ends here; what it leaves out is 0.
+    if (d.headerSize >= 40) {
+        d.compression = U32(f, h + 16);
+        d.colours = U32(f, h + 32);
+    }
+    return d;
+}
+
+std::optional<BmpCoding> CodingOf(const Declared& d) {
+    const std::int64_t b = d.bits;
+    const bool core = d.family == Family::Core;
+    switch (d.compression) {
+    case kRgb:
+        if (b == 1 || b == 4 || b == 8 || (b == 2 && !core))
+            return BmpCoding::Indexed;
+        if (b == 24)
+            return BmpCoding::Rgb24;
+        if ((b == 16 || b == 32) && !core)
+            return BmpCoding::Masks;
+        return std::nullopt;
+    case kRle8:
+        return b == 8 && !core ? std::optional(BmpCoding::Rle8) : std::nullopt;
+    case kRle4:
+        return b == 4 && !core ? std::optional(BmpCoding::Rle4) : std::nullopt;
+    case kBitFields:
+    case kAlphaBitFields: // OS/2 headers use these numbers for other codings
+        if ((b == 16 || b == 32) && d.family == Family::Windows)
+            return BmpCoding::Masks;
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+// A mask picks out one channel: some bits in a row, all within the pixel.
+bool SoundMask(std::uint32_t mask, int bits) {
+    if (mask == 0 || (bits == 16 && mask > 0xFFFF))
         return false;
-    if (l.width <= 0 || l.height == 0 || (l.compression != kRgb && l.height < 0))
+    const std::uint32_t shifted = mask >> std::countr_zero(mask);
+    return (shifted & (shifted + 1)) == 0;
+}
+
+// Reads the channel masks of a 16- or 32-bit bitmap; returns where the
+// palette starts, after masks that follow a 40-byte header.
+std::optional<std::int64_t> ReadMasks(Bytes f, const Declared& d, BmpLayout& l) {
+    const std::int64_t afterHeader = kFileHeaderSize + d.headerSize;
+    if (d.compression == kRgb) {
+        l.red = l.bits == 16 ? 0x7C00 : 0xFF0000;
+        l.green = l.bits == 16 ? 0x03E0 : 0x00FF00;
+        l.blue = l.bits == 16 ? 0x001F : 0x0000FF;
+        return afterHeader;
+    }
+    const bool trailing = d.headerSize == 40;
+    const std::int64_t at = kMasksAt;
+    const std::int64_t end =
+        trailing ? at + (d.compression == kAlphaBitFields ? 16 : 12) : afterHeader;
+    if (at + 12 > Size(f) || end > Size(f))
+        return std::nullopt;
+    l.red = static_cast<std::uint32_t>(U32(f, at));
+    l.green = static_cast<std::uint32_t>(U32(f, at + 4));
+    l.blue = static_cast<std::uint32_t>(U32(f, at + 8));
+    if (!SoundMask(l.red, l.bits) || !SoundMask(l.green, l.bits) || !SoundMask(l.blue, l.bits))
+        return std::nullopt;
+    return end;
+}
+
+bool CheckSizes(const Declared& d, BmpCoding coding) {
+    if (d.planes != 1 || d.width <= 0 || d.height == 0)
         return false;
-    if (l.width * l.Rows() > kMaxGlyphPixels)
+    // Run-length rows run bottom up only.
+    const bool rle = coding == BmpCoding::Rle4 || coding == BmpCoding::Rle8;
+    if (rle && d.height < 0)
         return false;
-    // A 40-byte header is followed by its three colour masks.
-    const std::int64_t masks =
-        l.headerSize == kInfoHeaderSize && l.compression == kBitFields ? 12 : 0;
-    l.paletteAt = kFileHeaderSize + l.headerSize + masks;
-    // Deeper bitmaps may list colours too, but nothing reads them.
+    const std::int64_t rows = d.height < 0 ? -d.height : d.height;
+    return d.width * rows <= kMaxGlyphPixels;
+}
+
+// Places the palette and the pixels. A declared colour count must fit
+// before the pixels; without one (the oldest headers have none) the palette
+// is as long as the depth allows, but no longer than the room the pixel
+// offset leaves for it.
+bool PlacePixels(Bytes f, const Declared& d, BmpLayout& l) {
+    const std::int64_t offset = U32(f, 10); // 0: the pixels follow the palette
+    if (offset > Size(f))
+        return false;
+    std::int64_t entries = 0;
     if (l.bits <= 8) {
         const std::int64_t most = std::int64_t{1} << l.bits;
-        if (declaredColours > most)
+        if (d.colours > most)
             return false;
-        l.paletteEntries = declaredColours != 0 ? declaredColours : most;
+        entries = d.colours != 0 ? d.colours : most;
+        if (d.colours == 0 && offset >= l.paletteAt)
+            entries = std::min(entries, (offset - l.paletteAt) / l.entrySize);
     }
-    l.stride = (l.width * l.bits + 31) / 32 * 4;
-    return true;
-}
-
-bool PlacePixels(Bytes f, Layout& l) {
-    const std::int64_t paletteEnd = l.paletteAt + l.paletteEntries * l.entrySize;
-    if (paletteEnd > Size(f))
-        return false;
-    const std::int64_t offset = U32(f, 10);
-    // An offset of 0 means the pixels follow the palette.
+    const std::int64_t paletteEnd = l.paletteAt + entries * l.entrySize;
+    l.paletteEntries = static_cast<int>(entries);
     l.pixelsAt = offset == 0 ? paletteEnd : offset;
-    if (l.pixelsAt < paletteEnd || l.pixelsAt > Size(f))
+    if (paletteEnd > Size(f) || l.pixelsAt < paletteEnd)
         return false;
-    if (l.compression == kRle4 || l.compression == kRle8)
+    if (l.coding == BmpCoding::Rle4 || l.coding == BmpCoding::Rle8)
         return true; // the runs are checked as they are expanded
-    return l.pixelsAt + l.stride * l.Rows() <= Size(f);
-}
-
-void PutU16(QByteArray& b, std::uint32_t v) {
-    b.append(static_cast<char>(v & 0xFF));
-    b.append(static_cast<char>((v >> 8) & 0xFF));
-}
-
-void PutU32(QByteArray& b, std::uint32_t v) {
-    PutU16(b, v & 0xFFFF);
-    PutU16(b, v >> 16);
-}
-
-// A plain 8-bit bitmap of the runs' pixels, under the file's own palette.
-std::optional<QByteArray> ExpandedFile(Bytes f, const Layout& l) {
-    const int width = static_cast<int>(l.width), rows = static_cast<int>(l.Rows());
-    const int stride = (width + 3) / 4 * 4;
-    const Bytes runs = f.substr(static_cast<std::size_t>(l.pixelsAt));
-    const auto pixels = ExpandRle(runs, l.bits, width, rows, stride);
-    if (!pixels)
-        return std::nullopt;
-    const std::int64_t paletteBytes = l.paletteEntries * 4;
-    const std::int64_t pixelsAt = kFileHeaderSize + kInfoHeaderSize + paletteBytes;
-    QByteArray out;
-    out.reserve(pixelsAt + static_cast<std::int64_t>(pixels->size()));
-    out.append("BM");
-    PutU32(out, static_cast<std::uint32_t>(pixelsAt + pixels->size()));
-    PutU32(out, 0);
-    PutU32(out, static_cast<std::uint32_t>(pixelsAt));
-    PutU32(out, kInfoHeaderSize);
-    PutU32(out, static_cast<std::uint32_t>(width));
-    PutU32(out, static_cast<std::uint32_t>(rows));
-    PutU16(out, 1);
-    PutU16(out, 8);
-    PutU32(out, kRgb);
-    PutU32(out, static_cast<std::uint32_t>(pixels->size()));
-    PutU32(out, 0);
-    PutU32(out, 0);
-    PutU32(out, static_cast<std::uint32_t>(l.paletteEntries));
-    PutU32(out, 0);
-    out.append(f.data() + l.paletteAt, paletteBytes);
-    out.append(reinterpret_cast<const char*>(pixels->data()),
-               static_cast<qsizetype>(pixels->size()));
-    return out;
+    return l.pixelsAt + l.Stride() * l.height <= Size(f);
 }
 
 } // namespace
 
-std::optional<QByteArray> CheckedBitmapBytes(const QByteArray& file) {
-    const Bytes bytes(file.constData(), static_cast<std::size_t>(file.size()));
-    Layout layout;
-    if (!ReadHeader(bytes, layout) || !PlacePixels(bytes, layout))
+std::optional<BmpLayout> ReadBmpLayout(std::string_view file) {
+    const auto declared = ReadDeclared(file);
+    if (!declared)
         return std::nullopt;
-    if (layout.compression == kRle4 || layout.compression == kRle8)
-        return ExpandedFile(bytes, layout);
-    return file;
+    const Declared& d = *declared;
+    const auto coding = CodingOf(d);
+    if (!coding || !CheckSizes(d, *coding))
+        return std::nullopt;
+    BmpLayout l;
+    l.width = static_cast<int>(d.width);
+    l.height = static_cast<int>(d.height < 0 ? -d.height : d.height);
+    l.topDown = d.height < 0;
+    l.bits = static_cast<int>(d.bits);
+    l.coding = *coding;
+    l.entrySize = d.family == Family::Core ? 3 : 4;
+    l.paletteAt = kFileHeaderSize + d.headerSize;
+    if (l.coding == BmpCoding::Masks) {
+        const auto paletteAt = ReadMasks(file, d, l);
+        if (!paletteAt)
+            return std::nullopt;
+        l.paletteAt = *paletteAt;
+    }
+    if (!PlacePixels(file, d, l))
+        return std::nullopt;
+    return l;
 }
 
 } // namespace platform

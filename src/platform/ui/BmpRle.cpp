@@ -17,9 +17,7 @@ public:
             int count = 0, value = 0;
             if (!Next(count) || !Next(value))
                 return std::nullopt;
-            if (count > 0)
-                Repeat(count, value);
-            else if (!Escape(value))
+            if (count > 0 ? !Repeat(count, value) : !Escape(value))
                 return std::nullopt;
             if (ended_)
                 break;
@@ -35,11 +33,14 @@ private:
         return true;
     }
 
-    void Put(int index) {
-        if (x_ < width_ && y_ < height_)
-            pixels_[static_cast<std::size_t>(y_) * stride_ + x_] = static_cast<std::uint8_t>(index);
-        // Held at the right edge, so that endless runs cannot overflow it.
-        x_ = std::min(x_ + 1, width_);
+    // A pixel past the end of its row or above the top row is broken data:
+    // wrapping or dropping it would both guess at what the file meant.
+    bool Put(int index) {
+        if (x_ >= width_ || y_ >= height_)
+            return false;
+        pixels_[static_cast<std::size_t>(y_) * stride_ + x_] = static_cast<std::uint8_t>(index);
+        ++x_;
+        return true;
     }
 
     // A pixel of a byte: 4-bit runs alternate its high and low half.
@@ -49,9 +50,11 @@ private:
         return i % 2 == 0 ? byte >> 4 : byte & 0x0F;
     }
 
-    void Repeat(int count, int value) {
+    bool Repeat(int count, int value) {
         for (int i = 0; i < count; ++i)
-            Put(Pixel(value, i));
+            if (!Put(Pixel(value, i)))
+                return false;
+        return true;
     }
 
     bool Escape(int code) {
@@ -67,6 +70,7 @@ private:
             int dx = 0, dy = 0;
             if (!Next(dx) || !Next(dy))
                 return false;
+            // Held at the right edge, so that endless deltas cannot overflow it.
             x_ = std::min(x_ + dx, width_);
             y_ += dy;
             return true;
@@ -83,7 +87,8 @@ private:
         for (int i = 0; i < count; ++i) {
             if ((bits_ == 8 || i % 2 == 0) && !Next(byte))
                 return false;
-            Put(Pixel(byte, i));
+            if (!Put(Pixel(byte, i)))
+                return false;
         }
         if (bytes % 2 != 0 && !Next(byte))
             return false;

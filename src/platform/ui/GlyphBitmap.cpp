@@ -1,12 +1,12 @@
 #include "platform/ui/GlyphBitmap.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
 
 #include "platform/FileObject.h"
 #include "platform/Paths.h"
 #include "platform/ui/BmpCheck.h"
+#include "platform/ui/BmpPixels.h"
 
 namespace platform {
 namespace {
@@ -54,16 +54,12 @@ QImage LoadBitmapFromFile(const std::string& winPath) {
 QImage DecodeBitmap(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return QImage();
-    std::optional<QByteArray> checked = CheckedBitmapBytes(bytes);
-    if (!checked)
+    const std::string_view file(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::optional<BmpLayout> layout = ReadBmpLayout(file);
+    std::optional<QImage> image = layout ? DecodeBmpPixels(file, *layout) : std::nullopt;
+    if (!image)
         throw EFailure("Bitmap image is not valid");
-    QBuffer buffer(&*checked);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    QImage image = reader.read();
-    if (image.isNull())
-        throw EFailure("Bitmap image is not valid");
-    return image;
+    return *std::move(image);
 }
 
 QRgb TransparentColor(const QImage& bitmap) {

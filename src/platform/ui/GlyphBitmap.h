@@ -18,6 +18,8 @@ QImage LoadBitmapFromFile(const std::string& winPath);
 
 // The bitmap held in the bytes of a .bmp file; an empty (null) picture for no
 // bytes. Raises "Bitmap image is not valid" when they hold no sound bitmap.
+// Decoded here rather than by Qt's reader, so that every header kind, depth
+// and run-length case gives the same defined pixels (see BmpPixels.h).
 QImage DecodeBitmap(const QByteArray& bytes);
 
 // The colour drawn transparent: the bitmap's bottom-left pixel.

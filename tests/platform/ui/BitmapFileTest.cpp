@@ -200,6 +200,22 @@ TEST_F(BitmapFile, InconsistentHeadersAreRefused) {
         {"pixels before the palette ends", {.colours = 4, .offsetShift = -4}, kFour, data},
         {"pixel offset past the end", {.colours = 4, .offsetShift = 1000}, kFour, data},
         {"unknown header size", {.colours = 4, .headerSize = 44}, kFour, data},
+        {"a run past the end of its row",
+         {.width = 4, .height = 1, .compression = 1, .colours = 4},
+         kFour,
+         std::string("\5\1\0\1", 4)},
+        {"a channel mask with a gap",
+         {.width = 4, .bits = 16, .compression = 3},
+         {0x7C00, 0x03E0, 0x0015},
+         data},
+        {"a mask wider than the pixel",
+         {.width = 4, .bits = 16, .compression = 3},
+         {0x1F0000, 0x03E0, 0x001F},
+         data},
+        {"OS/2 header with its own coding 3",
+         {.width = 4, .bits = 16, .compression = 3, .headerSize = 64},
+         {0x7C00, 0x03E0, 0x001F},
+         data},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FailureOf(Bmp(c.header, c.palette, c.data)), "Bitmap image is not valid")
