@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "ScratchDrive.h"
 #include "extract/FileSearch.h"
 #include "extract/Search.h"
 #include "platform/Drives.h"
@@ -184,23 +185,16 @@ BENCHMARK(BM_MemchrOverRead)->Unit(benchmark::kMillisecond);
 class BenchFiles {
 public:
     BenchFiles() {
-        std::string pattern = (fs::temp_directory_path() / "sporvik-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temp directory");
-        g_dir = pattern;
+        g_dir = drive_.Base();
         fs::create_directories(g_dir / "C");
         WriteTestFile(g_dir / "C" / "nobm.bin", 0);
         WriteTestFile(g_dir / "C" / "bm64k.bin", kHitDistance);
-        platform::DriveTable table;
-        table.roots['C'] = (g_dir / "C").string();
-        platform::SetDriveTable(table);
-    }
-    ~BenchFiles() {
-        std::error_code ec;
-        fs::remove_all(g_dir, ec);
     }
     BenchFiles(const BenchFiles&) = delete;
     BenchFiles& operator=(const BenchFiles&) = delete;
+
+private:
+    bench::ScratchDrive drive_;
 };
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ScratchDrive.h"
 #include "dialogs/Glyph_Dir.h"
 #include "platform/Drives.h"
 #include "platform/ui/FileListBox.h"
@@ -24,25 +25,15 @@ constexpr int kFiles = 10000;
 constexpr int kDirectories = 1000;
 
 struct ScratchDrive {
-    fs::path base;
+    bench::ScratchDrive drive;
+    fs::path base = drive.Base();
     ScratchDrive() {
-        std::string pattern = (fs::temp_directory_path() / "sporvik-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        base = pattern;
         const fs::path files = base / "C" / "files", dirs = base / "C" / "dirs";
         fs::create_directories(files);
         for (int i = 1; i <= kFiles; ++i)
             std::ofstream(files / ("g" + std::to_string(100000 + i) + ".bmp")) << "BM";
         for (int i = 1; i <= kDirectories; ++i)
             fs::create_directories(dirs / ("d" + std::to_string(10000 + i)));
-        platform::DriveTable table;
-        table.roots['C'] = (base / "C").string();
-        platform::SetDriveTable(table);
-    }
-    ~ScratchDrive() {
-        std::error_code ec;
-        fs::remove_all(base, ec);
     }
 };
 

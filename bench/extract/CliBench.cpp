@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "BitmapCorpus.h"
+#include "ScratchDrive.h"
 #include "extract/Extractor.h"
 #include "platform/Drives.h"
 
@@ -164,10 +165,7 @@ BENCHMARK(BM_ForemostMany)
 class BenchFiles {
 public:
     BenchFiles() {
-        std::string pattern = (fs::temp_directory_path() / "sporvik-bench-cli-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temp directory");
-        g_dir = pattern;
+        g_dir = drive_.Base();
         fs::create_directories(BigFile().parent_path());
         g_big = bench::WriteCorpus(BigFile(), bench::CorpusPlan{});
         fs::create_directories(g_dir / "many");
@@ -182,16 +180,12 @@ public:
                 g_manyBitmaps.push_back(std::move(b));
             g_manyFiles.push_back(file.string());
         }
-        platform::DriveTable table;
-        table.roots['C'] = (g_dir / "C").string();
-        platform::SetDriveTable(table);
-    }
-    ~BenchFiles() {
-        std::error_code ec;
-        fs::remove_all(g_dir, ec);
     }
     BenchFiles(const BenchFiles&) = delete;
     BenchFiles& operator=(const BenchFiles&) = delete;
+
+private:
+    bench::ScratchDrive drive_;
 };
 
 } // namespace

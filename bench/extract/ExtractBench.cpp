@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "BitmapCorpus.h"
+#include "ScratchDrive.h"
 #include "extract/Extractor.h"
 #include "platform/Drives.h"
 #include "platform/ui/ProgressBar.h"
@@ -121,22 +122,15 @@ BENCHMARK(BM_Foremost)->Unit(benchmark::kMillisecond)->UseRealTime();
 class BenchFiles {
 public:
     BenchFiles() {
-        std::string pattern = (fs::temp_directory_path() / "sporvik-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temp directory");
-        g_dir = pattern;
+        g_dir = drive_.Base();
         fs::create_directories(g_dir / "C" / "corpus");
         g_corpus = bench::WriteCorpus(g_dir / "C" / "corpus" / "prog.exe", bench::CorpusPlan{});
-        platform::DriveTable table;
-        table.roots['C'] = (g_dir / "C").string();
-        platform::SetDriveTable(table);
-    }
-    ~BenchFiles() {
-        std::error_code ec;
-        fs::remove_all(g_dir, ec);
     }
     BenchFiles(const BenchFiles&) = delete;
     BenchFiles& operator=(const BenchFiles&) = delete;
+
+private:
+    bench::ScratchDrive drive_;
 };
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/resource.h>
 
+#include "ScratchDrive.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
 #include "platform/Drives.h"
@@ -67,12 +68,9 @@ std::string LargeRleBitmap(int seed) {
 }
 
 struct GlyphDirectory {
-    fs::path base;
+    bench::ScratchDrive drive;
+    fs::path base = drive.Base();
     GlyphDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "sporvik-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        base = pattern;
         const fs::path prog = base / "C" / "prog";
         fs::create_directories(prog);
         for (int i = 1; i <= 64; ++i) {
@@ -80,14 +78,7 @@ struct GlyphDirectory {
             std::snprintf(name, sizeof name, "g%05d.bmp", i);
             std::ofstream(prog / name, std::ios::binary) << LargeRleBitmap(i);
         }
-        platform::DriveTable table;
-        table.roots['C'] = (base / "C").string();
-        platform::SetDriveTable(table);
         platform::SetProgramPath("C:\\prog\\Sporvik.exe");
-    }
-    ~GlyphDirectory() {
-        std::error_code ec;
-        fs::remove_all(base, ec);
     }
 };
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "ScratchDrive.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
 #include "platform/Drives.h"
@@ -28,26 +29,16 @@ constexpr int kSizes[] = {1000, 10000, 100000};
 
 // C:\prog holds the program and no glyph; C:\g<N> holds N 16 x 16 glyphs.
 struct GlyphDirectories {
-    fs::path base;
+    bench::ScratchDrive drive;
+    fs::path base = drive.Base();
     GlyphDirectories() {
-        std::string pattern = (fs::temp_directory_path() / "sporvik-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        base = pattern;
         fs::create_directories(base / "C" / "prog");
         for (int size : kSizes)
             Fill(base / "C" / ("g" + std::to_string(size)), size);
-        platform::DriveTable table;
-        table.roots['C'] = (base / "C").string();
-        platform::SetDriveTable(table);
         platform::SetProgramPath("C:\\prog\\Sporvik.exe");
         // A collection is opened long after it was written; let the last
         // writes settle so that the directories look that way.
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    }
-    ~GlyphDirectories() {
-        std::error_code ec;
-        fs::remove_all(base, ec);
     }
 
     static void Fill(const fs::path& dir, int count) {
