@@ -72,11 +72,12 @@ int main(int argc, char** argv) {
                   "width of the screen, between words, so that the dialog never grows wider "
                   "than that unless a single word is longer than half the screen.",
                   MessageKind::Warning, {MB::Yes, MB::No, MB::Cancel, MB::Help}, MB::Cancel);
-    RenderMessage("message-long-path",
-                  "Error deleting\r\nC:\\Glyph Collection\\Toolbar-Buttons\\Large Set\\Disabled "
-                  "States\\arrow_left_pushed_with_a_rather_long_name_x.bmp\r\nReason: I/O Error 5\r\n"
-                  "File access denied",
-                  MessageKind::Error, {MB::Abort, MB::Ignore}, MB::Ignore);
+    RenderMessage(
+        "message-long-path",
+        "Error deleting\r\nC:\\Glyph Collection\\Toolbar-Buttons\\Large Set\\Disabled "
+        "States\\arrow_left_pushed_with_a_rather_long_name_x.bmp\r\nReason: I/O Error 5\r\n"
+        "File access denied",
+        MessageKind::Error, {MB::Abort, MB::Ignore}, MB::Ignore);
     RenderMessage("message-nobuttons", "Close me through the title bar.", MessageKind::Error, {},
                   MB::OK);
 

@@ -14,6 +14,7 @@
 #include <random>
 #include <sstream>
 
+#include "Shots.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
 #include "extract/Extractor.h"
@@ -25,14 +26,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void Save(QWidget& w, const QString& dir, const char* name) {
-    const QString file = dir + "/" + name;
-    if (!w.grab().save(file))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-    else
-        std::printf("%s\n", qPrintable(file));
-}
 
 // tool.exe in a fresh scratch directory: up to 20 sample glyphs between
 // stretches of filler, and a 1.bmp already there so the question comes up.
@@ -89,7 +82,7 @@ int main(int argc, char** argv) {
     QObject::connect(w.ProgressBar1, &TProgressBar::positionChanged, [&](int position) {
         if (!scanning && position >= 50) {
             scanning = true;
-            Save(w, out, "extract-scanning.png");
+            shots::SavePlain(&w, out, "extract-scanning.png");
         }
     });
     // The question: drawn, then answered All.
@@ -99,7 +92,7 @@ int main(int argc, char** argv) {
         QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog || !dialog->isVisible())
             return;
-        Save(*dialog, out, "extract-overwrite-question.png");
+        shots::SavePlain(dialog, out, "extract-overwrite-question.png");
         if (auto* all = dialog->findChild<QWidget*>("All"))
             QMetaObject::invokeMethod(all, "click");
         else
@@ -108,7 +101,7 @@ int main(int argc, char** argv) {
     answer.start();
     w.ExtractBitmapsFrom(exe, w.SpeedButtonExtract);
     answer.stop();
-    Save(w, out, "extract-done.png");
+    shots::SavePlain(&w, out, "extract-done.png");
     FormMainWindow = nullptr;
     return 0;
 }

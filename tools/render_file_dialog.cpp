@@ -72,11 +72,12 @@ int main(int argc, char** argv) {
 
     QTemporaryDir scratch;
     const QString c = scratch.path() + "/C", d = scratch.path() + "/D";
-    for (const char* sub : {"Glyphs/Toolbar", "Glyphs/Arrows", "Glyphs/Disabled States", "Programs"})
+    for (const char* sub :
+         {"Glyphs/Toolbar", "Glyphs/Arrows", "Glyphs/Disabled States", "Programs"})
         QDir().mkpath(c + "/" + sub);
     QDir().mkpath(d);
-    const char* glyphs[] = {"arrow_left.bmp", "arrow_right.bmp", "open.bmp", "save.bmp", "print.bmp",
-                            "cut.bmp",        "copy.bmp",        "paste.bmp"};
+    const char* glyphs[] = {"arrow_left.bmp", "arrow_right.bmp", "open.bmp", "save.bmp",
+                            "print.bmp",      "cut.bmp",         "copy.bmp", "paste.bmp"};
     for (const char* glyph : glyphs)
         WriteFile(c + "/Glyphs/" + glyph, 246, 1700000000);
     WriteFile(c + "/Glyphs/Editor.exe", 1843200, 1700000001);
@@ -89,11 +90,11 @@ int main(int argc, char** argv) {
     TOSDialog dialog;
     dialog.SetStartDirectory("C:\\Glyphs\\");
 
-    Render("file-dialog-directory", "OSDialog", [](QWidget*) {},
-           [&] { dialog.Execute(2, "Select Directory", "*.bmp", 63, 0, 0); });
     Render(
-        "file-dialog-open", "OSDialog",
-        [&](QWidget*) { dialog.FileListBox1->setCurrentRow(0); },
+        "file-dialog-directory", "OSDialog", [](QWidget*) {},
+        [&] { dialog.Execute(2, "Select Directory", "*.bmp", 63, 0, 0); });
+    Render(
+        "file-dialog-open", "OSDialog", [&](QWidget*) { dialog.FileListBox1->setCurrentRow(0); },
         [&] { dialog.Execute(0, "Extract bitmaps from .EXE file", "*.exe", 63, 11, 0); });
     // Choosing the empty drive D: brings the drive message.
     Render(

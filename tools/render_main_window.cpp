@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "Shots.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
 #include "extract/FileUtils.h"
@@ -18,14 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void Save(QWidget& w, const QString& dir, const char* name) {
-    const QString file = dir + "/" + name;
-    if (!w.grab().save(file))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-    else
-        std::printf("%s\n", qPrintable(file));
-}
 
 // A deep directory holding a copy of a few sample glyphs.
 std::string MakeDeepDirectory(const std::string& programDir) {
@@ -59,22 +52,22 @@ int main(int argc, char** argv) {
     TFormMainWindow w;
     FormMainWindow = &w;
     w.show();
-    Save(w, out, "main-window.png");
+    shots::SavePlain(&w, out, "main-window.png");
 
     for (int n : {1, 4, 6, 11, 19, 32})
         w.GlyphButton(n)->SetDown(true);
-    Save(w, out, "main-window-pushed.png");
+    shots::SavePlain(&w, out, "main-window-pushed.png");
 
     w.SpeedButtonDisableClick(&w);
-    Save(w, out, "main-window-disabled.png");
+    shots::SavePlain(&w, out, "main-window-disabled.png");
     w.SpeedButtonDisableClick(&w);
     w.UnpushAll1Click(&w);
 
     w.SpeedButtonNextClick(&w);
-    Save(w, out, "main-window-page2.png");
+    shots::SavePlain(&w, out, "main-window-page2.png");
 
     w.LoadDirectory(MakeDeepDirectory(TFormMainWindow::ProgramDirectory()));
-    Save(w, out, "main-window-long-path.png");
+    shots::SavePlain(&w, out, "main-window-long-path.png");
     FormMainWindow = nullptr;
     return 0;
 }

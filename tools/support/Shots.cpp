@@ -30,6 +30,15 @@ QImage WithCaption(QWidget* widget) {
     return image;
 }
 
+bool Written(const QImage& image, const QString& path) {
+    if (!image.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
 } // namespace
 
 QString OutputDir(int argc, char** argv) {
@@ -39,13 +48,11 @@ QString OutputDir(int argc, char** argv) {
 }
 
 bool Save(QWidget* widget, const QString& dir, const QString& name) {
-    const QString path = dir + "/" + name + ".png";
-    if (!WithCaption(widget).save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return Written(WithCaption(widget), dir + "/" + name + ".png");
+}
+
+bool SavePlain(QWidget* widget, const QString& dir, const QString& file) {
+    return Written(widget->grab().toImage(), dir + "/" + file);
 }
 
 } // namespace shots

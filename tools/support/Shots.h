@@ -12,5 +12,7 @@ QString OutputDir(int argc, char** argv);
 
 // Saves the widget with a caption strip as DIR/NAME.png and prints the path.
 bool Save(QWidget* widget, const QString& dir, const QString& name);
+// Saves the widget as it is, without a strip, as DIR/FILE; prints the path.
+bool SavePlain(QWidget* widget, const QString& dir, const QString& file);
 
 } // namespace shots
