@@ -20,8 +20,7 @@ if same_folder "$source_dir" . && same_folder "$build_dir" "$dir"; then
 fi
 cat >&2 <<EOF
 $dir/ was configured in another folder (sources $source_dir, build $build_dir);
-using it would build, install or package there. Remove it with
-  make clean    (or: rm -rf $dir)
+using it would build, install or package there. Remove it (rm -rf $dir)
 and run make again.
 EOF
 exit 1
