@@ -51,5 +51,16 @@ offers 'sporvik-extract --json --o' --output --overwrite
 offers 'sporvik-extract --json ' glyphs tool.exe 'my tool.exe' --odd.exe
 offers 'sporvik-extract -- -q --' --odd.exe
 
+# Options added later are one more line each, of any kind of value.
+_sporvik_extract_options+='
+--log FILE
+--name NAME
+--mode fast|slow-ish'
+offers 'sporvik-extract -' $options --log --name --mode
+offers 'sporvik-extract --log ' glyphs tool.exe 'my tool.exe' --odd.exe
+offers 'sporvik-extract --log=my' 'my tool.exe'
+offers 'sporvik-extract --name '
+offers 'sporvik-extract --mode s' slow-ish
+
 [ $failed -eq 0 ] && echo "completion: OK"
 exit $failed
