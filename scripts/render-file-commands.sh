@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build}"
-[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+grep -qx BUILD_TESTING:BOOL=ON "$build/CMakeCache.txt" 2>/dev/null || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
 cmake --build "$build" -j2 --target render_file_commands sample_glyphs >/dev/null
 out="${1:-shots}"
 if command -v xvfb-run >/dev/null; then

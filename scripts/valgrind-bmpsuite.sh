@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 command -v valgrind >/dev/null || { echo "valgrind is missing (Debian package valgrind)"; exit 2; }
-[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+grep -qx BUILD_TESTING:BOOL=ON "$build/CMakeCache.txt" 2>/dev/null || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 cmake --build "$build" --target sporvik_tests_platform_ui -j2 >/dev/null
 
 log="$build/valgrind-bmpsuite.log"

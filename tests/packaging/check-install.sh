@@ -11,6 +11,7 @@ cmake --install "$build" --prefix "$root/usr" >/dev/null
 expected="bin/Sporvik
 bin/sporvik-extract
 share/applications/org.example.Sporvik.desktop
+share/bash-completion/completions/sporvik-extract
 share/doc/sporvik/changelog.gz
 share/doc/sporvik/copyright
 share/icons/hicolor/128x128/apps/org.example.Sporvik.png
@@ -38,7 +39,12 @@ for size in 16 22 24 32 48 64 128 256; do
   file "$root/usr/share/icons/hicolor/${size}x${size}/apps/org.example.Sporvik.png" \
     | grep -q "$size x $size" || { echo "icon ${size}x${size} has another size"; exit 1; }
 done
-desktop-file-validate "$root/usr/share/applications/org.example.Sporvik.desktop"
+desktop=$root/usr/share/applications/org.example.Sporvik.desktop
+desktop-file-validate "$desktop"
+# It opens bitmaps; folders belong to the file manager.
+mime=$(sed -n 's/^MimeType=//p' "$desktop")
+[[ ";$mime" == *";image/bmp;"* && ";$mime" != *";inode/"* ]] ||
+  { echo "desktop entry claims: $mime"; exit 1; }
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.Sporvik.metainfo.xml" >/dev/null
 "$root/usr/bin/Sporvik" --version | grep -q '^Sporvik [0-9]'
 "$root/usr/bin/sporvik-extract" --version >/dev/null

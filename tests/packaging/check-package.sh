@@ -22,7 +22,8 @@ for f in usr/bin/Sporvik usr/bin/sporvik-extract usr/share/sporvik/SporvikU.HLP 
          usr/share/applications/org.example.Sporvik.desktop \
          usr/share/metainfo/org.example.Sporvik.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/org.example.Sporvik.svg \
-         usr/share/doc/sporvik/copyright usr/share/doc/sporvik/changelog.gz; do
+         usr/share/doc/sporvik/copyright usr/share/doc/sporvik/changelog.gz \
+         usr/share/bash-completion/completions/sporvik-extract; do
   [ -f "$out/root/$f" ] || { echo "missing in the package: $f"; exit 1; }
 done
 if find "$out/root" -path '*/usr/local*' | grep -q .; then
