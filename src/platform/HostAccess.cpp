@@ -61,6 +61,14 @@ int CheckCreateOrReplace(const std::string& hostPath, bool dirMissing) {
     return CheckAddEntry(hostPath, dirMissing);
 }
 
+int CheckCreateNew(const std::string& hostPath, bool dirMissing) {
+    struct stat st {};
+    // A folder refuses a file as it does when the file would replace it.
+    if (!dirMissing && lstat(hostPath.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? ERROR_ACCESS_DENIED : ERROR_FILE_EXISTS;
+    return CheckAddEntry(hostPath, dirMissing);
+}
+
 int CheckRemoveEntry(const std::string& hostPath, bool dirMissing) {
     struct stat st {};
     if (lstat(hostPath.c_str(), &st) != 0)
