@@ -5,7 +5,7 @@
 
 #include "extract/FileSearch.h"
 #include "extract/FileUtils.h"
-#include "platform/FileOps.h"
+#include "extract/WholeFileWrite.h"
 
 int BitmapFileNumber = 0;
 
@@ -222,29 +222,16 @@ bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
 
 bool TBitmapExtractor::WriteBytes(const std::string& fileName, bool exists,
                                   const unsigned char* bytes, std::int64_t size) {
-    bool opened = false;
-    try {
-        platform::FileObject out{fileName};
-        // An existing file is written over and then cut to size rather than
-        // emptied first: emptying frees its blocks, and the file system then
-        // makes the close wait until the new bytes are on the disk.
-        if (exists)
-            out.Reset(platform::FileAccess::ReadWrite, 1);
-        else
-            out.Rewrite(1);
-        opened = true;
-        out.Write(bytes, size);
-        out.Truncate();
-        out.Close();
+    // An existing file gives way only to a whole new one, so a failure part-way
+    // leaves it as it was; a new file is never written through a name that
+    // turned out to be taken.
+    const int errorCode =
+        exists ? ReplaceWholeFile(fileName, bytes, size) : WriteNewFile(fileName, bytes, size);
+    if (errorCode == 0)
         return true;
-    } catch (const platform::EInOutError& e) {
-        // A half-written bitmap would only fail later as a glyph.
-        if (opened)
-            platform::DeleteFile(fileName);
-        Report(ErrorMessage("Error writing ", fileName, e.ErrorCode()));
-        ++WriteFailures;
-        return false;
-    }
+    Report(ErrorMessage("Error writing ", fileName, errorCode));
+    ++WriteFailures;
+    return false;
 }
 
 void TBitmapExtractor::Announce(WrittenBitmap record) const {

@@ -139,8 +139,8 @@ private:
     // Whether `fileName` may be written: it does not exist, All was answered,
     // or the user agrees to replace it. `exists` tells which.
     bool MayWrite(const std::string& fileName, bool& exists);
-    // Writes the bytes over the file or into a new one, reporting a failure;
-    // true when the file is whole.
+    // Writes the bytes as a new file or in place of the existing one,
+    // reporting a failure; true when the file is whole.
     bool WriteBytes(const std::string& fileName, bool exists, const unsigned char* bytes,
                     std::int64_t size);
     void Announce(WrittenBitmap record) const;

@@ -156,6 +156,12 @@ void FileObject::Truncate() {
         throw EInOutError(WinErrorFromErrno(errno, true));
 }
 
+void FileObject::Flush() {
+    RequireOpen();
+    if (::fsync(fd_) != 0)
+        throw EInOutError(WinErrorFromErrno(errno, true));
+}
+
 void FileObject::Close() {
     RequireOpen();
     share::Release({shareKeyDev_, shareKeyIno_}, writable_);

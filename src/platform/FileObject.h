@@ -48,6 +48,9 @@ public:
     // Cuts the file off at the current position (the object must be open
     // for writing).
     void Truncate();
+    // Puts what was written on the disk before returning, so that a file
+    // about to take another's place is whole there first.
+    void Flush();
     void Close();
 
 private:

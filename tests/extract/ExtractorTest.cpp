@@ -4,6 +4,7 @@
 // random executables.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -261,6 +262,75 @@ TEST_F(ExtractorTest, FailuresAreReportedNamingOnlyTheFile) {
                                                 "Error reading tool.exe!\r\nReason: I/O Error "
                                                 "2\r\nFile not found"}));
     EXPECT_EQ(BitmapFileNumber, 2);
+}
+
+// Whatever holds the name of the file to be written is either replaced by
+// the whole bitmap or left exactly as it was, with a message; no spare file
+// stays behind.
+TEST_F(ExtractorTest, WhatHoldsTheNameIsReplacedWholeOrKept) {
+    const std::string exe = Put(Filler(600), 0, ValidBitmap(300, 1));
+    const std::string bitmap = exe.substr(0, 300);
+    const std::string denied = "Error writing 1.bmp!\r\nReason: I/O Error 5\r\nFile access denied";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::vector<std::string> errors;
+        std::set<std::string> names; // in C:\apps afterwards
+    };
+    auto old = [&] { drives.WriteFile("apps/1.bmp", std::string(4000, 'o')); };
+    const Case cases[] = {
+        {"a longer old file", old, {}, {"1.bmp", "tool.exe"}},
+        {"a read-only old file",
+         [&] {
+             old();
+             SetReadOnly(drives.Host("apps/1.bmp"));
+         },
+         {denied},
+         {"1.bmp", "tool.exe"}},
+        {"an old file in a write-protected folder",
+         [&] {
+             old();
+             SetReadOnly(drives.Host("apps"));
+         },
+         {denied},
+         {"1.bmp", "tool.exe"}},
+        {"a folder", [&] { drives.MakeDir("apps/1.bmp"); }, {denied}, {"1.bmp", "tool.exe"}},
+        {"a link to nowhere",
+         [&] { fs::create_symlink("gone.bmp", drives.Host("apps/1.bmp")); },
+         {},
+         {"1.bmp", "tool.exe"}},
+        {"spares left by a run that was killed",
+         [&] {
+             old();
+             drives.WriteFile("apps/.1.bmp.~0", "spare");
+         },
+         {},
+         {"1.bmp", ".1.bmp.~0", "tool.exe"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(drives.Host("apps"));
+        drives.WriteFile("apps/tool.exe", exe);
+        c.make();
+        const std::string before =
+            fs::is_regular_file(drives.Host("apps/1.bmp")) ? ReadHost("apps/1.bmp") : std::string();
+        BitmapFileNumber = 0;
+        errors.clear();
+        answers = {OverwriteAnswer::Yes};
+        ASSERT_TRUE(Run());
+        SetReadOnly(drives.Host("apps"), false);
+        EXPECT_EQ(errors, c.errors);
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(drives.Host("apps")))
+            names.insert(e.path().filename().string());
+        EXPECT_EQ(names, c.names);
+        if (c.errors.empty()) {
+            EXPECT_TRUE(SameBytes(ReadHost("apps/1.bmp"), bitmap));
+        } else if (!before.empty()) {
+            EXPECT_TRUE(SameBytes(ReadHost("apps/1.bmp"), before));
+        }
+        EXPECT_FALSE(fs::exists(drives.Host("apps/gone.bmp")));
+    }
 }
 
 TEST(ExtractorPaths, DirectoryAndNameSplitAtTheLastBackslashOrColon) {
