@@ -27,7 +27,8 @@ std::string HostParent(const std::string& hostPath) {
 }
 
 bool IsMountPoint(const std::string& dir) {
-    struct stat self {}, parent {};
+    struct stat self {
+    }, parent{};
     return stat(dir.c_str(), &self) == 0 && S_ISDIR(self.st_mode) &&
            stat(HostParent(dir).c_str(), &parent) == 0 && self.st_dev != parent.st_dev;
 }

@@ -241,8 +241,15 @@ TEST_F(ExtractCliTest, AnOutputDirectoryThatCannotBeWrittenIsATrouble) {
     // A file where the directory should be; its name comes back as typed.
     drives.WriteFile("pl\xC3\xA4tt", "x");
     EXPECT_EQ(Run({"-o", Host("pl\xC3\xA4tt"), Host("apps/tool.exe")}), 2);
-    EXPECT_EQ(err,
-              "sporvik-extract: cannot make the output directory " + Host("pl\xC3\xA4tt") + "\n");
+    EXPECT_EQ(err, "sporvik-extract: cannot make the output directory " + Host("pl\xC3\xA4tt") +
+                       "\nReason: I/O Error 80\nFile already exists\n");
+    // A directory on the way that cannot be made says why.
+    EXPECT_EQ(Run({"-o", "/proc/sporvik/out", Host("apps/tool.exe")}), 2);
+    EXPECT_EQ(err.rfind("sporvik-extract: cannot make the output directory /proc/sporvik/out\n"
+                        "Reason: I/O Error 2\nFile not found\n",
+                        0),
+              0u)
+        << err;
 }
 
 TEST_F(ExtractCliTest, JsonRecordsDescribeEveryFileWritten) {

@@ -80,19 +80,30 @@ protected:
             return a;
         };
         hooks.reportError = [this](const std::string& message) { errors.push_back(message); };
+        hooks.written = [this](const WrittenBitmap&) {
+            if (afterWrite)
+                afterWrite();
+        };
         TBitmapExtractor extractor("C:\\" + dir + "\\tool.exe", hooks);
         std::vector<CarvedBitmap> found;
-        const bool opened =
-            halves ? extractor.Survey(found) && extractor.WriteSurveyed(found) : extractor.Run();
+        ExtractOutcome outcome = halves ? extractor.Survey(found) : extractor.Run();
+        if (halves && outcome.opened) {
+            const int surveyError = outcome.readError;
+            outcome = extractor.WriteSurveyed(found);
+            outcome.readError = surveyError ? surveyError : outcome.readError;
+        }
         extractCount = extractor.ExtractCount;
-        return opened;
+        readError = outcome.readError;
+        return outcome.opened;
     }
 
     TempDrives drives;
     std::vector<OverwriteAnswer> answers;
     std::vector<std::string> questions;
     std::vector<std::string> errors;
+    std::function<void()> afterWrite; // run after each file written
     int extractCount = -1;
+    int readError = -1;
 };
 
 BitmapBytes Decoy(int seed) {
@@ -262,6 +273,28 @@ TEST_F(ExtractorTest, FailuresAreReportedNamingOnlyTheFile) {
                                                 "Error reading tool.exe!\r\nReason: I/O Error "
                                                 "2\r\nFile not found"}));
     EXPECT_EQ(BitmapFileNumber, 2);
+}
+
+// A file cut short under the scan: what was written stays, the rest is
+// neither written as zeros nor passed over in silence.
+TEST_F(ExtractorTest, AnExecutableCutShortDuringTheScanIsReportedOnce) {
+    const std::string exe =
+        Put(Put(Put(Filler(3000), 0, ValidBitmap(300, 1)), 1000, ValidBitmap(400, 2)), 2000,
+            ValidBitmap(200, 3));
+    for (const bool halves : {false, true}) {
+        SCOPED_TRACE(halves ? "in two halves" : "in one pass");
+        fs::remove_all(drives.Host("apps"));
+        const auto host = drives.WriteFile("apps/tool.exe", exe);
+        afterWrite = [&] { fs::resize_file(host, 1100); };
+        BitmapFileNumber = 0;
+        errors.clear();
+        ASSERT_TRUE(Run("apps", halves));
+        EXPECT_EQ(errors, std::vector<std::string>{
+                              "Error reading tool.exe!\r\nReason: I/O Error 30\r\nRead error"});
+        EXPECT_EQ(readError, 30);
+        EXPECT_EQ(BmpFiles("apps"), std::set<std::string>{"1.bmp"});
+        EXPECT_EQ(ReadHost("apps/1.bmp"), exe.substr(0, 300));
+    }
 }
 
 // Whatever holds the name of the file to be written is either replaced by
