@@ -192,7 +192,7 @@ void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, s
                                   std::int64_t held) {
     exe.Seek(hit - 1);
     const std::int64_t got = exe.Read(bitmap_.data(), size);
-    if (false && got < held)
+    if (got < held)
         throw platform::EInOutError(platform::ERROR_READ_FAULT);
     std::fill(bitmap_.begin() + got, bitmap_.begin() + size, 0);
     bitmapSize_ = size;
