@@ -10,10 +10,10 @@
 // Glyph_MW_Extract.cpp (the extract command).
 #include <QWidget>
 #include <functional>
-
-#include "app/WindowPlacement.h"
 #include <string>
 #include <vector>
+
+#include "app/WindowPlacement.h"
 
 class QMenu;
 class TBevel;
