@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "EmbeddedBitmaps.h"
+#include "ScanReference.h"
 #include "TempDrives.h"
 #include "extract/Extractor.h"
 
@@ -27,12 +28,8 @@ struct Taken {
     std::int32_t size;
 };
 
-// The bytes a taken bitmap's file must hold: the executable's bytes from the
-// hit, zeros where the declared size reaches past its end.
 std::string Expected(const std::string& exe, Taken t) {
-    std::string bytes = exe.substr(t.offset, static_cast<std::size_t>(t.size));
-    bytes.resize(static_cast<std::size_t>(t.size), '\0');
-    return bytes;
+    return TakenBytes(exe, t.offset, t.size);
 }
 
 // Byte strings compared by size and first difference, not printed whole.
@@ -378,63 +375,6 @@ TEST(ExtractorPaths, DirectoryAndNameSplitAtTheLastBackslashOrColon) {
         EXPECT_EQ(NamePart(path), name) << path;
     }
 }
-
-namespace {
-
-// The rules written out plainly over the bytes in memory: find "BM" byte by
-// byte, read the header fields byte by byte, and note each file written.
-struct ReferenceRun {
-    std::map<std::string, std::string> files; // name -> bytes, updated as written
-    std::vector<std::string> questions;
-    int count = 0;
-};
-
-std::int64_t LittleEndian(const std::string& s, std::size_t at, int bytes) {
-    std::uint64_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = v << 8 | static_cast<unsigned char>(s[at + i]);
-    return static_cast<std::int64_t>(v);
-}
-
-void ReferenceExtract(const std::string& exe, int& number, std::vector<OverwriteAnswer> answers,
-                      ReferenceRun& run) {
-    bool all = false;
-    std::size_t pos = 0;
-    for (;;) {
-        std::size_t hit = pos;
-        while (hit + 1 < exe.size() && !(exe[hit] == 'B' && exe[hit + 1] == 'M'))
-            ++hit;
-        if (hit + 1 >= exe.size() || hit + 54 > exe.size())
-            return;
-        const auto size = static_cast<std::int32_t>(LittleEndian(exe, hit + 2, 4));
-        const bool ok = LittleEndian(exe, hit + 6, 2) == 0 && LittleEndian(exe, hit + 8, 2) == 0 &&
-                        LittleEndian(exe, hit + 14, 4) == 40 && LittleEndian(exe, hit + 26, 2) == 1;
-        if (!ok || size <= 0) {
-            pos = hit + 1;
-            continue;
-        }
-        if (size > 5000)
-            return;
-        pos = hit + static_cast<std::size_t>(size);
-        const std::string name = std::to_string(++number) + ".bmp";
-        ++run.count;
-        if (!all && run.files.count(name)) {
-            run.questions.push_back(name);
-            const OverwriteAnswer a = answers.empty() ? OverwriteAnswer::No : answers.front();
-            if (!answers.empty())
-                answers.erase(answers.begin());
-            if (a == OverwriteAnswer::No) {
-                --number;
-                --run.count;
-                return;
-            }
-            all = a == OverwriteAnswer::All;
-        }
-        run.files[name] = Expected(exe, {hit, size});
-    }
-}
-
-} // namespace
 
 TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
     std::mt19937 rng(90210);
