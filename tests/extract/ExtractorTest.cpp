@@ -10,6 +10,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "EmbeddedBitmaps.h"
@@ -272,26 +273,54 @@ TEST_F(ExtractorTest, FailuresAreReportedNamingOnlyTheFile) {
     EXPECT_EQ(BitmapFileNumber, 2);
 }
 
-// A file cut short under the scan: what was written stays, the rest is
-// neither written as zeros nor passed over in silence.
-TEST_F(ExtractorTest, AnExecutableCutShortDuringTheScanIsReportedOnce) {
+// Files changed under the scan: what was written stays, the rest is told
+// about and neither written as zeros nor passed over in silence.
+TEST_F(ExtractorTest, WhatChangesUnderTheScanIsTold) {
     const std::string exe =
         Put(Put(Put(Filler(3000), 0, ValidBitmap(300, 1)), 1000, ValidBitmap(400, 2)), 2000,
             ValidBitmap(200, 3));
-    for (const bool halves : {false, true}) {
-        SCOPED_TRACE(halves ? "in two halves" : "in one pass");
-        fs::remove_all(drives.Host("apps"));
-        const auto host = drives.WriteFile("apps/tool.exe", exe);
-        afterWrite = [&] { fs::resize_file(host, 1100); };
-        BitmapFileNumber = 0;
-        errors.clear();
-        ASSERT_TRUE(Run("apps", halves));
-        EXPECT_EQ(errors, std::vector<std::string>{
-                              "Error reading tool.exe!\r\nReason: I/O Error 30\r\nRead error"});
-        EXPECT_EQ(readError, 30);
-        EXPECT_EQ(BmpFiles("apps"), std::set<std::string>{"1.bmp"});
-        EXPECT_EQ(ReadHost("apps/1.bmp"), exe.substr(0, 300));
-    }
+    const std::string missing = "!\r\nReason: I/O Error 3\r\nPath not found";
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path& exeHost)> change; // after the first file
+        std::vector<std::string> errors;
+        int readError;
+        std::set<std::string> files;
+    };
+    const Case cases[] = {
+        {"the executable cut short",
+         [](const fs::path& host) { fs::resize_file(host, 1100); },
+         {"Error reading tool.exe!\r\nReason: I/O Error 30\r\nRead error"},
+         30,
+         {"1.bmp"}},
+        // The open executable is still read to its end.
+        {"the folder removed",
+         [](const fs::path& host) { fs::remove_all(host.parent_path()); },
+         {"Error writing 2.bmp" + missing, "Error writing 3.bmp" + missing},
+         0,
+         {}},
+    };
+    for (const Case& c : cases)
+        for (const bool halves : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (halves ? ", in two halves" : ", in one pass"));
+            fs::remove_all(drives.Host("apps"));
+            const auto host = drives.WriteFile("apps/tool.exe", exe);
+            bool changed = false;
+            afterWrite = [&] {
+                if (!std::exchange(changed, true))
+                    c.change(host);
+            };
+            BitmapFileNumber = 0;
+            errors.clear();
+            ASSERT_TRUE(Run("apps", halves));
+            EXPECT_EQ(errors, c.errors);
+            EXPECT_EQ(readError, c.readError);
+            EXPECT_EQ(BitmapFileNumber, c.readError ? 1 : 3);
+            if (fs::exists(drives.Host("apps"))) {
+                EXPECT_EQ(BmpFiles("apps"), c.files);
+                EXPECT_EQ(ReadHost("apps/1.bmp"), exe.substr(0, 300));
+            }
+        }
 }
 
 // Whatever holds the name of the file to be written is either replaced by
@@ -329,6 +358,10 @@ TEST_F(ExtractorTest, WhatHoldsTheNameIsReplacedWholeOrKept) {
          [&] { fs::create_symlink("gone.bmp", drives.Host("apps/1.bmp")); },
          {},
          {"1.bmp", "tool.exe"}},
+        {"a link that leads back to itself",
+         [&] { fs::create_symlink("1.bmp", drives.Host("apps/1.bmp")); },
+         {},
+         {"1.bmp", "tool.exe"}},
         {"spares left by a run that was killed",
          [&] {
              old();
@@ -342,8 +375,10 @@ TEST_F(ExtractorTest, WhatHoldsTheNameIsReplacedWholeOrKept) {
         fs::remove_all(drives.Host("apps"));
         drives.WriteFile("apps/tool.exe", exe);
         c.make();
-        const std::string before =
-            fs::is_regular_file(drives.Host("apps/1.bmp")) ? ReadHost("apps/1.bmp") : std::string();
+        std::error_code noFile; // a link that loops is none
+        const std::string before = fs::is_regular_file(drives.Host("apps/1.bmp"), noFile)
+                                       ? ReadHost("apps/1.bmp")
+                                       : std::string();
         BitmapFileNumber = 0;
         errors.clear();
         answers = {OverwriteAnswer::Yes};
