@@ -83,7 +83,7 @@ void BM_Extract(benchmark::State& state) {
         };
         hooks.progress = &bar;
         TBitmapExtractor extractor("C:\\" + dir + "\\prog.exe", hooks);
-        if (!extractor.Run())
+        if (!extractor.Run().opened)
             state.SkipWithError("the file could not be opened");
         taken = extractor.ExtractCount;
     }

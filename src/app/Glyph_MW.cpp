@@ -16,9 +16,9 @@
 #include "platform/FileOps.h"
 #include "platform/Profile.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/FrameCentring.h"
 #include "platform/ui/Bevel.h"
 #include "platform/ui/Fonts.h"
+#include "platform/ui/FrameCentring.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/ProgressBar.h"
@@ -216,24 +216,25 @@ void TFormMainWindow::FormCreate(QObject*) {
     UnpushAll1->SetCaption("Pull All");
 
     std::string dir;
+    readPlacement_ = {x(), y(), platform::ScreenWidth()}; // the defaults, should reading fail
     try {
         const platform::TIniFile ini(SettingsFileForReading());
         dir = ini.ReadString(kSection, "dir", DataFolder());
-        const int left = ini.ReadInteger(kSection, "left", x());
-        const int top = ini.ReadInteger(kSection, "top", y());
-        const int resx = ini.ReadInteger(kSection, "resx", platform::ScreenWidth());
-        PlaceWindow(left, top, resx);
+        WindowPlacement saved;
+        saved.left = ini.ReadInteger(kSection, "left", x());
+        saved.top = ini.ReadInteger(kSection, "top", y());
+        saved.resx = ini.ReadInteger(kSection, "resx", platform::ScreenWidth());
+        readPlacement_ = saved;
+        PlaceWindow(saved);
     } catch (const std::exception&) {
         ReportSettingsError("Error reading .INI file");
     }
     LoadDirectory(dir);
 }
 
-// A saved position counts only when it was written at this screen width and
-// differs from the design position; otherwise the window opens centred.
-void TFormMainWindow::PlaceWindow(int left, int top, int resx) {
-    if (resx == platform::ScreenWidth() && !(left == DesignLeft && top == DesignTop)) {
-        move(left, top);
+void TFormMainWindow::PlaceWindow(const WindowPlacement& saved) {
+    if (UseSavedPosition(saved, {DesignLeft, DesignTop}, platform::OuterSize(this))) {
+        move(saved.left, saved.top);
         centreOnShow_ = false;
     }
 }
@@ -259,10 +260,11 @@ void TFormMainWindow::FormClose(QObject*) {
         const std::string settings = SettingsFileForWriting();
         PrepareSettingsFolder(settings);
         platform::TIniFile ini(settings);
+        const WindowPlacement placement = PlacementToSave(*this, readPlacement_);
         ini.WriteString(kSection, "dir", CurrentDir);
-        ini.WriteInteger(kSection, "resx", platform::ScreenWidth());
-        ini.WriteInteger(kSection, "left", x());
-        ini.WriteInteger(kSection, "top", y());
+        ini.WriteInteger(kSection, "resx", placement.resx);
+        ini.WriteInteger(kSection, "left", placement.left);
+        ini.WriteInteger(kSection, "top", placement.top);
     } catch (const std::exception&) {
         ReportSettingsError("Error writing .INI file");
     }

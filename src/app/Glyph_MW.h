@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowPlacement.h"
+
 class QMenu;
 class TBevel;
 class TFileLabel;
@@ -92,6 +94,11 @@ public:
     TSpeedButton* FindGlyphButton(const std::string& name);
     // Glyph button n (1 to 32), found by its name.
     TSpeedButton* GlyphButton(int n) const;
+    // The button's picture and hint come from the last page fill, so its
+    // file is the file it shows. After a fill that stopped at a bad file,
+    // that file's button and those after it still show older pictures:
+    // no file command may act on them.
+    bool ShowsListedFile(const QObject* button) const;
 
     // Event handlers.
     void SpeedButtonExitClick(QObject* sender);
@@ -140,7 +147,7 @@ private:
     void CreateGlyphButtons();
     void ReadSettings();
     void WriteSettings();
-    void PlaceWindow(int left, int top, int resx);
+    void PlaceWindow(const WindowPlacement& saved);
     void CentreOnScreen(QSize outer);
     void ShowGlyphCount();
     // A page command: release all glyphs, show the page from `start` and, only
@@ -155,6 +162,11 @@ private:
     // any) is hidden.
     void DropGlyph(TSpeedButton* button);
 
+    // The placement the settings file had at start, kept for a window
+    // system that cannot tell where the window stands.
+    WindowPlacement readPlacement_;
+    // Buttons 1 to this number were filled by the last page fill.
+    int listedGlyphs_ = 0;
     bool centreOnShow_ = true;
     bool shownOnce_ = false;
 };

@@ -51,10 +51,13 @@ void TFormMainWindow::ExtractBitmapsFrom(const std::string& exePath, QObject* se
     hooks.reportError = ShowError;
     hooks.progress = ProgressBar1;
     TBitmapExtractor extractor(exePath, hooks);
-    if (!extractor.Run())
+    const ExtractOutcome outcome = extractor.Run();
+    if (!outcome.opened)
         return;
     LoadDirectory(extractor.OutputDirectory());
-    if (extractor.ExtractCount == 0)
+    // A scan cut short by a read failure was told as such; it did not find
+    // nothing.
+    if (extractor.ExtractCount == 0 && outcome.readError == 0)
         MessageDialog("No bitmaps found.", MessageKind::Information, {MessageButton::OK},
                       MessageButton::OK, true, 0, 0);
 }

@@ -68,7 +68,8 @@ bool MoveGlyphFile(const std::string& from, const std::string& to, bool replace)
 } // namespace
 
 TSpeedButton* TFormMainWindow::ActingGlyph() const {
-    return qobject_cast<TSpeedButton*>(PopUpMenuGlyphs->PopupComponent());
+    QObject* component = PopUpMenuGlyphs->PopupComponent();
+    return ShowsListedFile(component) ? qobject_cast<TSpeedButton*>(component) : nullptr;
 }
 
 void TFormMainWindow::DropGlyph(TSpeedButton* button) {
@@ -153,11 +154,12 @@ void TFormMainWindow::ThisGlyph1Click(QObject*) {
 }
 
 std::vector<TSpeedButton*> TFormMainWindow::PushedGlyphs() const {
-    // Only glyph buttons can be down, and a hidden one no longer holds a glyph.
+    // Only glyph buttons can be down, a hidden one no longer holds a glyph,
+    // and one left over from before a failed fill holds no file of the page.
     std::vector<TSpeedButton*> pushed;
     for (QObject* child : children())
         if (auto* button = qobject_cast<TSpeedButton*>(child);
-            button && !button->isHidden() && button->Down())
+            button && !button->isHidden() && button->Down() && ShowsListedFile(button))
             pushed.push_back(button);
     return pushed;
 }

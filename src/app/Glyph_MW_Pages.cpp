@@ -77,6 +77,7 @@ bool TFormMainWindow::ShowPage(int start, int& filled) {
     if (GlyphCount > 0 && (start < 1 || start > GlyphCount))
         return false;
     ProgressBar1->SetPosition(0);
+    listedGlyphs_ = 0;
     platform::TSearchRec rec;
     int r = platform::FindFirst(CurrentDir + kGlyphMask, platform::faAnyFile, rec);
     if (r != 0) {
@@ -98,12 +99,20 @@ bool TFormMainWindow::ShowPage(int start, int& filled) {
         button->SetNumGlyphs(ImageCountFor(bitmap, button->NumGlyphs()));
         button->SetHint(rec.Name);
         button->setVisible(true);
+        listedGlyphs_ = filled;
         r = platform::FindNext(rec);
     }
     platform::FindClose(rec);
     HideGlyphButtons(filled + 1);
     ProgressBar1->SetPosition(0);
     return true;
+}
+
+bool TFormMainWindow::ShowsListedFile(const QObject* button) const {
+    for (int n = 1; n <= listedGlyphs_; ++n)
+        if (GlyphButton(n) == button)
+            return true;
+    return false;
 }
 
 void TFormMainWindow::HideGlyphButtons(int from) {
@@ -184,7 +193,7 @@ void TFormMainWindow::SpeedButtonMouseDown(QObject* sender, Qt::MouseButton butt
     if (button != Qt::RightButton)
         return;
     auto* widget = qobject_cast<QWidget*>(sender);
-    if (!widget)
+    if (!widget || !ShowsListedFile(widget))
         return;
     const QPoint screen = widget->mapToGlobal(QPoint(x, y));
     PopUpMenuGlyphs->SetPopupComponent(sender);

@@ -1,7 +1,8 @@
 // Program start: fix the formats, point the help at the file beside the
 // program, create the three forms in their order, open the folder asked for
 // on the command line (else the remembered one), hand it to the file dialog
-// and run until the main window closes.
+// and run until the main window closes (a signal or the session ending
+// closes it too).
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "extract/FileUtils.h"
 #include "platform/Codepage.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/EndRequest.h"
 
 namespace {
 
@@ -69,6 +71,9 @@ int main(int argc, char** argv) {
     OSDialog->SetStartDirectory(CurrentDir);
 
     QObject::connect(&mainWindow, &TFormMainWindow::Closed, &app, &QApplication::quit);
+    // A signal or the session's end closes the window as Exit does, so the
+    // settings are written.
+    platform::CloseWhenAskedToEnd(&mainWindow);
     mainWindow.show();
     if (!start.problem.empty())
         QTimer::singleShot(0, &mainWindow, [&start] {

@@ -13,6 +13,7 @@
 #include "extract/FileUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
+#include "platform/WinError.h"
 
 #ifndef SPORVIK_VERSION
 #define SPORVIK_VERSION "unknown"
@@ -58,6 +59,10 @@ private:
     // A message in UTF-8 (host paths as given), on its own line.
     void Message(const std::string& text);
 
+    // Takes in what one pass over a file came to.
+    void Tally(const ExtractOutcome& outcome);
+    void Summarise();
+
     const CliOptions& options_;
     CliStreams streams_;
     TTerminalProgress progress_;
@@ -65,11 +70,23 @@ private:
     int written_ = 0;
     int filesRead_ = 0;
     bool trouble_ = false;
+    // A bitmap was found, whether or not it was written; or something was
+    // told (a failure, a file kept). Either way "No bitmaps found." would lie.
+    bool foundOrTold_ = false;
 };
 
 void ExtractCommand::Message(const std::string& text) {
     progress_.Clear();
-    streams_.err << kProgram << ": " << text << '\n' << std::flush;
+    std::string_view line = text;
+    while (!line.empty() && line.back() == '\n')
+        line.remove_suffix(1); // a reason without a phrase ends in a line break
+    streams_.err << kProgram << ": " << line << '\n' << std::flush;
+    foundOrTold_ = true;
+}
+
+void ExtractCommand::Tally(const ExtractOutcome& outcome) {
+    trouble_ = trouble_ || outcome.Failed();
+    foundOrTold_ = foundOrTold_ || outcome.written > 0;
 }
 
 bool ExtractCommand::PrepareOutput() {
@@ -79,7 +96,13 @@ bool ExtractCommand::PrepareOutput() {
     const fs::path dir = fs::absolute(options_.outputDir, ec).lexically_normal();
     fs::create_directories(dir, ec);
     if (ec || !fs::is_directory(dir)) {
-        Message("cannot make the output directory " + options_.outputDir);
+        // A file standing where the directory should be is no failure of the
+        // disk: it is in the way.
+        const int code = !ec || ec == std::errc::file_exists || ec == std::errc::not_a_directory
+                             ? platform::ERROR_FILE_EXISTS
+                             : platform::WinErrorFromErrno(ec.value(), true);
+        Message("cannot make the output directory " + options_.outputDir + "\n" +
+                TerminalText(IoErrorText(code)));
         return false;
     }
     outputDir_ = platform::ToWindowsPath(dir.string());
@@ -125,7 +148,10 @@ OverwriteAnswer ExtractCommand::Answer(const std::string& question) {
 ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
     ExtractHooks hooks;
     hooks.outputDir = outputDir_;
-    hooks.askOverwrite = [this](const std::string& q) { return Answer(q); };
+    hooks.askOverwrite = [this](const std::string& q) {
+        foundOrTold_ = true; // a bitmap was found, whatever the answer
+        return Answer(q);
+    };
     hooks.reportError = [this](const std::string& m) { Message(TerminalText(m)); };
     hooks.written = [this, hostPath](const WrittenBitmap& b) {
         ++written_;
@@ -174,17 +200,32 @@ void ExtractCommand::ExtractAll() {
         progress_.Show(pool.BytesScanned(), total, hostPath);
         for (const std::string& m : survey.messages)
             Message(TerminalText(m));
-        if (!survey.opened) {
-            trouble_ = true;
+        Tally(survey.outcome);
+        if (!survey.outcome.opened)
             continue;
-        }
+        foundOrTold_ = foundOrTold_ || !survey.found.empty();
         TBitmapExtractor extractor(exePaths[i], Hooks(hostPath));
-        if (extractor.WriteSurveyed(survey.found) && options_.resources)
-            extractor.ExtractResources();
-        filesRead_ += extractor.ReadFailed ? 0 : 1;
-        trouble_ = trouble_ || extractor.ReadFailed || extractor.WriteFailures > 0;
+        ExtractOutcome written = extractor.WriteSurveyed(survey.found);
+        Tally(written);
+        bool readWhole = survey.outcome.readError == 0 && written.readError == 0;
+        if (written.opened && options_.resources) {
+            const ExtractOutcome resources = extractor.ExtractResources();
+            Tally(resources);
+            readWhole = readWhole && resources.opened && resources.readError == 0;
+        }
+        filesRead_ += written.opened && readWhole ? 1 : 0;
     }
     progress_.Clear();
+}
+
+void ExtractCommand::Summarise() {
+    if (options_.quiet)
+        return;
+    if (!foundOrTold_)
+        streams_.err << "No bitmaps found.\n";
+    else
+        streams_.err << Counted(written_, "bitmap", "bitmaps") << " written from "
+                     << Counted(filesRead_, "file", "files") << ".\n";
 }
 
 int ExtractCommand::Run() {
@@ -194,13 +235,7 @@ int ExtractCommand::Run() {
     // in the window.
     BitmapFileNumber = options_.start - 1;
     ExtractAll();
-    if (!options_.quiet) {
-        if (written_ == 0)
-            streams_.err << "No bitmaps found.\n";
-        else
-            streams_.err << Counted(written_, "bitmap", "bitmaps") << " written from "
-                         << Counted(filesRead_, "file", "files") << ".\n";
-    }
+    Summarise();
     if (trouble_)
         return ExitTrouble;
     return written_ > 0 ? ExitWritten : ExitNoneFound;

@@ -47,7 +47,7 @@ void TSurveyPool::SurveyOne(std::size_t i, const std::function<void(std::int64_t
     hooks.reportError = [&survey](const std::string& m) { survey.messages.push_back(m); };
     hooks.progress = &relay;
     TBitmapExtractor extractor(paths_[i], hooks);
-    survey.opened = extractor.Survey(survey.found);
+    survey.outcome = extractor.Survey(survey.found);
     scanned_[i].store(size); // the whole file, once it is done
 }
 

@@ -15,7 +15,7 @@
 #include "extract/Extractor.h"
 
 struct FileSurvey {
-    bool opened = false;
+    ExtractOutcome outcome;
     std::vector<CarvedBitmap> found;
     std::vector<std::string> messages; // reported while scanning, in order
 };

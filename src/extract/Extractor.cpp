@@ -5,7 +5,7 @@
 
 #include "extract/FileSearch.h"
 #include "extract/FileUtils.h"
-#include "platform/FileOps.h"
+#include "extract/WholeFileWrite.h"
 
 int BitmapFileNumber = 0;
 
@@ -59,24 +59,63 @@ void TBitmapExtractor::Report(const std::string& message) const {
         hooks_.reportError(message);
 }
 
-bool TBitmapExtractor::Run() {
-    OverwriteAll = false;
+void TBitmapExtractor::ReportReadError(int errorCode) {
+    Report(ErrorMessage("Error reading ", exePath_, errorCode));
+    outcome_.readError = errorCode;
+}
+
+// Opens the executable for reading; a failure is reported and ends the run.
+bool TBitmapExtractor::OpenExecutable(platform::FileObject& exe) {
+    try {
+        OpenReadOnly(exe, 1);
+        return true;
+    } catch (const platform::EInOutError& e) {
+        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
+        return false;
+    }
+}
+
+ExtractOutcome
+TBitmapExtractor::ReadingPass(const std::function<void(platform::FileObject&)>& pass) {
+    outcome_ = {};
     platform::FileObject exe{exePath_};
     if (!OpenExecutable(exe))
-        return false;
-    ExtractCount = 0;
-    // A failure to read the executable ends the scan; what was taken stays.
+        return outcome_;
+    outcome_.opened = true;
+    // A failure to read ends the pass; what was written stays.
     try {
-        Scan(exe);
-    } catch (const platform::EInOutError&) {
+        sizeAtStart_ = exe.Size();
+        pass(exe);
+    } catch (const platform::EInOutError& e) {
+        ReportReadError(e.ErrorCode());
     } catch (const std::bad_alloc&) {
+        ReportReadError(platform::ERROR_NOT_ENOUGH_MEMORY);
     }
     try {
         exe.Close();
     } catch (const platform::EInOutError&) {
         // Nothing was written through this handle, so nothing is lost.
     }
-    return true;
+    return outcome_;
+}
+
+namespace {
+
+// A file cut short while it was scanned ends its scan early, though every
+// read succeeded: what lay past the cut was never read.
+void RequireUncut(const platform::FileObject& exe, std::int64_t sizeAtStart) {
+    if (exe.Size() < sizeAtStart)
+        throw platform::EInOutError(platform::ERROR_READ_FAULT);
+}
+
+} // namespace
+
+ExtractOutcome TBitmapExtractor::Run() {
+    OverwriteAll = false;
+    return ReadingPass([this](platform::FileObject& exe) {
+        ExtractCount = 0;
+        Scan(exe);
+    });
 }
 
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
@@ -88,12 +127,15 @@ void TBitmapExtractor::Scan(platform::FileObject& exe) {
         if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
             return;
     }
+    RequireUncut(exe, sizeAtStart_);
 }
 
 bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search,
                                   std::int64_t& start) {
     for (;;) {
         const std::int64_t hit = search.Search(start, "BM", true, hooks_.progress);
+        if (hit == -3)
+            throw platform::EInOutError(search.ReadError());
         if (hit <= 0)
             return false;
         unsigned char bytes[BitmapHeaderSize];
@@ -110,74 +152,51 @@ bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search
         if (header.bfSize > MaxBitmapSize)
             return false;
         start = hit + header.bfSize;
-        ReadBitmap(exe, hit, header.bfSize);
+        ReadBitmap(exe, hit, header.bfSize, HeldAtStart(hit, header.bfSize));
         return true;
     }
 }
 
-// Opens the executable for reading; a failure is reported and ends the run.
-bool TBitmapExtractor::OpenExecutable(platform::FileObject& exe) {
-    try {
-        OpenReadOnly(exe, 1);
-        return true;
-    } catch (const platform::EInOutError& e) {
-        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
-        ReadFailed = true;
-        return false;
-    }
-}
-
-bool TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
+ExtractOutcome TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
     found.clear();
-    platform::FileObject exe{exePath_};
-    if (!OpenExecutable(exe))
-        return false;
-    // As in Run, a failure to read ends the scan and keeps what was found.
-    try {
+    return ReadingPass([this, &found](platform::FileObject& exe) {
         TFileSearch search(exePath_);
         std::int64_t start = 1;
         while (NextBitmap(exe, search, start))
-            found.push_back({bitmapOffset_, bitmapSize_});
-    } catch (const platform::EInOutError&) {
-    } catch (const std::bad_alloc&) {
-    }
-    try {
-        exe.Close();
-    } catch (const platform::EInOutError&) {
-    }
-    return true;
+            found.push_back({bitmapOffset_, bitmapSize_, bitmapHeld_});
+        RequireUncut(exe, sizeAtStart_);
+    });
 }
 
-bool TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
+ExtractOutcome TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
     OverwriteAll = false;
     ExtractCount = 0;
-    platform::FileObject exe{exePath_};
-    if (!OpenExecutable(exe))
-        return false;
-    try {
+    return ReadingPass([this, &found](platform::FileObject& exe) {
         for (const CarvedBitmap& b : found) {
-            ReadBitmap(exe, b.offset + 1, b.size);
+            ReadBitmap(exe, b.offset + 1, b.size, b.held);
             ++BitmapFileNumber;
             ++ExtractCount;
             if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
-                break;
+                return;
         }
-    } catch (const platform::EInOutError&) {
-    }
-    try {
-        exe.Close();
-    } catch (const platform::EInOutError&) {
-    }
-    return true;
+    });
+}
+
+std::int64_t TBitmapExtractor::HeldAtStart(std::int64_t hit, std::int32_t size) const {
+    return std::clamp<std::int64_t>(sizeAtStart_ - (hit - 1), 0, size);
 }
 
 // A declared size reaching past the end of the executable still gives a
 // file of that size; the missing part is zeros, never an earlier bitmap's.
-void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size) {
+void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size,
+                                  std::int64_t held) {
     exe.Seek(hit - 1);
     const std::int64_t got = exe.Read(bitmap_.data(), size);
+    if (got < held)
+        throw platform::EInOutError(platform::ERROR_READ_FAULT);
     std::fill(bitmap_.begin() + got, bitmap_.begin() + size, 0);
     bitmapSize_ = size;
+    bitmapHeld_ = static_cast<std::int32_t>(got);
     bitmapOffset_ = hit - 1;
 }
 
@@ -222,32 +241,20 @@ bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
 
 bool TBitmapExtractor::WriteBytes(const std::string& fileName, bool exists,
                                   const unsigned char* bytes, std::int64_t size) {
-    bool opened = false;
-    try {
-        platform::FileObject out{fileName};
-        // An existing file is written over and then cut to size rather than
-        // emptied first: emptying frees its blocks, and the file system then
-        // makes the close wait until the new bytes are on the disk.
-        if (exists)
-            out.Reset(platform::FileAccess::ReadWrite, 1);
-        else
-            out.Rewrite(1);
-        opened = true;
-        out.Write(bytes, size);
-        out.Truncate();
-        out.Close();
+    // An existing file gives way only to a whole new one, so a failure part-way
+    // leaves it as it was; a new file is never written through a name that
+    // turned out to be taken.
+    const int errorCode =
+        exists ? ReplaceWholeFile(fileName, bytes, size) : WriteNewFile(fileName, bytes, size);
+    if (errorCode == 0)
         return true;
-    } catch (const platform::EInOutError& e) {
-        // A half-written bitmap would only fail later as a glyph.
-        if (opened)
-            platform::DeleteFile(fileName);
-        Report(ErrorMessage("Error writing ", fileName, e.ErrorCode()));
-        ++WriteFailures;
-        return false;
-    }
+    Report(ErrorMessage("Error writing ", fileName, errorCode));
+    ++outcome_.writeFailures;
+    return false;
 }
 
-void TBitmapExtractor::Announce(WrittenBitmap record) const {
+void TBitmapExtractor::Announce(WrittenBitmap record) {
+    ++outcome_.written;
     if (!hooks_.written)
         return;
     record.source = exePath_;

@@ -78,11 +78,23 @@ std::string DirectoryPart(std::string_view path);
 // "C:\apps\tool.exe" -> "tool.exe": what messages name.
 std::string NamePart(std::string_view path);
 
-// A bitmap the scan takes: where it starts in the executable (0-based) and
-// its declared size.
+// A bitmap the scan takes: where it starts in the executable (0-based), its
+// declared size, and how many of those bytes the file held (fewer when the
+// size reaches past its end).
 struct CarvedBitmap {
     std::int64_t offset = 0;
     std::int32_t size = 0;
+    std::int32_t held = 0;
+};
+
+// What one pass over an executable came to. Every failure counted here was
+// reported through the hooks where it happened.
+struct ExtractOutcome {
+    bool opened = false;   // false: the executable could not be opened
+    int readError = 0;     // the Windows error code that cut the reading short, or 0
+    int writeFailures = 0; // bitmap files that could not be written
+    int written = 0;       // bitmap files written whole
+    bool Failed() const { return !opened || readError != 0 || writeFailures > 0; }
 };
 
 class TFileSearch;
@@ -92,19 +104,17 @@ class TBitmapExtractor {
 public:
     TBitmapExtractor(std::string exePath, ExtractHooks hooks);
 
-    // Scans the whole executable. False only when it could not be opened
-    // (after reporting why); the scan itself ends quietly at the first
-    // failure to read it.
-    bool Run();
+    // Scans the whole executable. A failure to read it ends the scan, is
+    // reported, and keeps what was written.
+    ExtractOutcome Run();
 
     // Run in two halves, so that many executables can be scanned at once and
     // still be numbered in order: Survey scans the whole executable and notes
     // every bitmap Run would take, without numbering or writing anything;
     // WriteSurveyed then numbers and writes them as Run would have, asking
-    // the same questions and stopping where it would. Both are false only
-    // when the executable could not be opened (after reporting why).
-    bool Survey(std::vector<CarvedBitmap>& found);
-    bool WriteSurveyed(const std::vector<CarvedBitmap>& found);
+    // the same questions and stopping where it would.
+    ExtractOutcome Survey(std::vector<CarvedBitmap>& found);
+    ExtractOutcome WriteSurveyed(const std::vector<CarvedBitmap>& found);
 
     // Writes the bitmap just read to `fileName`, asking first when it exists.
     // False only when the user declined to overwrite: the bitmap is then
@@ -114,8 +124,8 @@ public:
     // Writes every bitmap resource of the executable, when it is a program
     // file, as a whole bitmap file named after the executable and the
     // resource. A damaged resource directory or bitmap is reported and passed
-    // over; a declined overwrite stops it. Returns the number of files written.
-    int ExtractResources();
+    // over; a declined overwrite stops it.
+    ExtractOutcome ExtractResources();
 
     const std::string& OutputDirectory() const { return outputDir_; }
 
@@ -123,32 +133,41 @@ public:
     int ExtractCount = 0;
     // The user answered All: existing files are replaced without asking.
     bool OverwriteAll = false;
-    // The executable could not be opened or read (reported already).
-    bool ReadFailed = false;
-    // Bitmap files that could not be written (reported already).
-    int WriteFailures = 0;
 
 private:
     bool OpenExecutable(platform::FileObject& exe);
+    // Runs one pass over the opened executable; a failure to read it is
+    // reported and noted in the outcome, and the executable is closed.
+    ExtractOutcome ReadingPass(const std::function<void(platform::FileObject&)>& pass);
     void Scan(platform::FileObject& exe);
     // Finds the next bitmap the scan takes from `start` on and reads it;
-    // false where the scan ends.
+    // false where the scan ends. Raises EInOutError when reading fails.
     bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start);
-    void ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size);
+    // Reads the bitmap at `hit`; fewer than `held` bytes mean the file was
+    // cut short under us, which raises EInOutError rather than give a
+    // bitmap that is zeros where the file had its bytes.
+    void ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size,
+                    std::int64_t held);
+    // The bytes of a bitmap at `hit` that the file held when the pass began.
+    std::int64_t HeldAtStart(std::int64_t hit, std::int32_t size) const;
+    void ReportReadError(int errorCode);
     void Report(const std::string& message) const;
     // Whether `fileName` may be written: it does not exist, All was answered,
     // or the user agrees to replace it. `exists` tells which.
     bool MayWrite(const std::string& fileName, bool& exists);
-    // Writes the bytes over the file or into a new one, reporting a failure;
-    // true when the file is whole.
+    // Writes the bytes as a new file or in place of the existing one,
+    // reporting a failure; true when the file is whole.
     bool WriteBytes(const std::string& fileName, bool exists, const unsigned char* bytes,
                     std::int64_t size);
-    void Announce(WrittenBitmap record) const;
+    void Announce(WrittenBitmap record);
 
     std::string exePath_;
     std::string outputDir_;
     ExtractHooks hooks_;
+    ExtractOutcome outcome_; // of the pass under way
     std::array<unsigned char, MaxBitmapSize> bitmap_{};
     std::int32_t bitmapSize_ = 0;
+    std::int32_t bitmapHeld_ = 0;
     std::int64_t bitmapOffset_ = 0;
+    std::int64_t sizeAtStart_ = 0; // of the executable, when the pass began
 };

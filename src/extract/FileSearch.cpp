@@ -23,8 +23,10 @@ bool TFileSearch::EnsureOpen() {
         try {
             OpenReadOnly(file_, 1);
             window_.resize(kWindowSize);
-        } catch (const platform::EInOutError&) {
+        } catch (const platform::EInOutError& e) {
+            openError_ = e.ErrorCode();
         } catch (const std::bad_alloc&) {
+            openError_ = platform::ERROR_NOT_ENOUGH_MEMORY;
             if (file_.IsOpen())
                 file_.Close();
         }
@@ -49,8 +51,12 @@ std::int64_t TFileSearch::Fetch(std::int64_t blockStart, const unsigned char*& b
 
 std::int64_t TFileSearch::Search(std::int64_t start, std::string_view pattern, bool caseSensitive,
                                  QObject* progress) {
-    if (!EnsureOpen())
-        return SearchInFile(name_, start, pattern, caseSensitive, progress);
+    if (!EnsureOpen()) {
+        const std::int64_t hit = SearchInFile(name_, start, pattern, caseSensitive, progress);
+        // The plain search tells no reason; the failed opening may.
+        readError_ = openError_ != 0 ? openError_ : platform::ERROR_READ_FAULT;
+        return hit;
+    }
     if (pattern.size() > MaxPatternLength)
         return -1;
     try {
@@ -61,8 +67,9 @@ std::int64_t TFileSearch::Search(std::int64_t start, std::string_view pattern, b
                           [this](std::int64_t blockStart, const unsigned char*& bytes) {
                               return Fetch(blockStart, bytes);
                           });
-    } catch (const platform::EInOutError&) {
+    } catch (const platform::EInOutError& e) {
         windowLength_ = 0;
+        readError_ = e.ErrorCode();
         return -3;
     }
 }

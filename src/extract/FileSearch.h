@@ -22,6 +22,8 @@ public:
 
     std::int64_t Search(std::int64_t start, std::string_view pattern, bool caseSensitive,
                         QObject* progress);
+    // The Windows error code behind the last search's -3.
+    int ReadError() const { return readError_; }
 
 private:
     bool EnsureOpen();
@@ -32,6 +34,8 @@ private:
     std::string name_;
     platform::FileObject file_;
     bool triedOpening_ = false;
+    int openError_ = 0; // why the file could not be opened, or 0
+    int readError_ = 0;
     std::vector<unsigned char> window_;
     std::int64_t windowStart_ = 0;
     std::int64_t windowLength_ = 0;

@@ -55,12 +55,9 @@ std::string ReadResource(platform::FileObject& exe, const PeBitmapResource& b) {
 
 } // namespace
 
-int TBitmapExtractor::ExtractResources() {
-    platform::FileObject exe{exePath_};
+ExtractOutcome TBitmapExtractor::ExtractResources() {
     const std::string exeName = NamePart(exePath_);
-    int written = 0;
-    try {
-        OpenReadOnly(exe, 1);
+    return ReadingPass([this, &exeName](platform::FileObject& exe) {
         const PeResourceList list = ListBitmapResources(exe);
         for (const std::string& problem : list.problems)
             Report("Damaged resources in " + exeName + ":\r\n" + problem);
@@ -81,17 +78,8 @@ int TBitmapExtractor::ExtractResources() {
             const auto* bytes = reinterpret_cast<const unsigned char*>(file.bytes.data());
             if (!WriteBytes(fileName, exists, bytes, std::ssize(file.bytes)))
                 continue;
-            ++written;
             Announce({exePath_, b.offset, std::ssize(file.bytes), fileName, file.width, file.height,
                       file.bitCount, b.name});
         }
-    } catch (const platform::EInOutError& e) {
-        Report("Error reading " + exeName + "!\r\n" + IoErrorText(e.ErrorCode()));
-        ReadFailed = true;
-    } catch (const std::bad_alloc&) {
-        Report("Error reading " + exeName + "!\r\n" +
-               IoErrorText(platform::ERROR_NOT_ENOUGH_MEMORY));
-        ReadFailed = true;
-    }
-    return written;
+    });
 }

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -23,6 +24,9 @@ std::unique_ptr<DriveTable>& TableSlot() {
     static std::unique_ptr<DriveTable> table;
     return table;
 }
+
+// The Windows path of a host path on the given table, or empty.
+std::string WindowsPathOn(const DriveTable& table, std::string_view hostPath);
 
 void CollectMounts(const fs::path& dir, int depth, std::vector<std::string>& out) {
     std::error_code ec;
@@ -128,8 +132,13 @@ DriveTable DefaultDriveTable() {
 }
 
 const DriveTable& CurrentDriveTable() {
-    if (!TableSlot())
-        SetDriveTable(DefaultDriveTable());
+    // The command line's workers may be the first to ask; the default table
+    // is made once, and every thread waits until it is there.
+    static std::once_flag made;
+    std::call_once(made, [] {
+        if (!TableSlot())
+            SetDriveTable(DefaultDriveTable());
+    });
     return *TableSlot();
 }
 
@@ -140,7 +149,8 @@ void SetDriveTable(DriveTable table) {
     std::error_code ec;
     const std::string cwd = fs::current_path(ec).string();
     if (!ec) {
-        const std::string win = ToWindowsPath(cwd);
+        // Not through CurrentDriveTable: this may run while it makes the table.
+        const std::string win = WindowsPathOn(*TableSlot(), cwd);
         if (!win.empty()) {
             drive = win[0];
             dirOnIt = win;
@@ -207,12 +217,18 @@ int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing
 }
 
 std::string ToWindowsPath(std::string_view hostPath) {
+    return WindowsPathOn(CurrentDriveTable(), hostPath);
+}
+
+namespace {
+
+std::string WindowsPathOn(const DriveTable& table, std::string_view hostPath) {
     const std::string host = fs::path(hostPath).lexically_normal().string();
     if (host.empty() || host[0] != '/')
         return {};
     char bestLetter = 0;
     std::size_t bestLength = 0;
-    for (const auto& [letter, root] : CurrentDriveTable().roots) {
+    for (const auto& [letter, root] : table.roots) {
         const bool under =
             root == "/" || (host.compare(0, root.size(), root) == 0 &&
                             (host.size() == root.size() || host[root.size()] == '/'));
@@ -245,6 +261,7 @@ std::string ToWindowsPath(std::string_view hostPath) {
     return win;
 }
 
+} // namespace
 } // namespace platform
 
 namespace platform {

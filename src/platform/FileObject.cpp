@@ -31,6 +31,10 @@ void FileObject::Rewrite(int recordSize) {
     Open(O_CREAT | O_TRUNC, FileAccess::ReadWrite, recordSize);
 }
 
+void FileObject::CreateNew(int recordSize) {
+    Open(O_CREAT | O_EXCL, FileAccess::ReadWrite, recordSize);
+}
+
 void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
     if (fd_ >= 0)
         Close();
@@ -44,8 +48,10 @@ void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
     if (int err = ToHostPath(name_, host, &dirMissing))
         throw EInOutError(err);
     const bool creating = createFlags & O_CREAT;
-    if (int err = creating ? CheckCreateOrReplace(host, dirMissing)
-                           : CheckOpenExisting(host, writing, dirMissing))
+    const bool exclusive = createFlags & O_EXCL;
+    if (int err = exclusive  ? CheckCreateNew(host, dirMissing)
+                  : creating ? CheckCreateOrReplace(host, dirMissing)
+                             : CheckOpenExisting(host, writing, dirMissing))
         throw EInOutError(err);
 
     // Truncation waits until the sharing check has passed, so a refused
@@ -53,7 +59,7 @@ void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
     // Opened without waiting: a named pipe would block until a writer comes.
     // Only plain files are files here.
     const int flags =
-        (writing ? O_RDWR : O_RDONLY) | (createFlags & O_CREAT) | O_CLOEXEC | O_NONBLOCK;
+        (writing ? O_RDWR : O_RDONLY) | (createFlags & (O_CREAT | O_EXCL)) | O_CLOEXEC | O_NONBLOCK;
     int fd = ::open(host.c_str(), flags, 0666);
     if (fd < 0)
         throw EInOutError(WinErrorFromErrno(errno, writing, dirMissing));
@@ -147,6 +153,12 @@ void FileObject::Truncate() {
         throw EInOutError(ERROR_ACCESS_DENIED);
     const off_t pos = ::lseek(fd_, 0, SEEK_CUR);
     if (pos < 0 || ::ftruncate(fd_, pos) != 0)
+        throw EInOutError(WinErrorFromErrno(errno, true));
+}
+
+void FileObject::Flush() {
+    RequireOpen();
+    if (::fsync(fd_) != 0)
         throw EInOutError(WinErrorFromErrno(errno, true));
 }
 

@@ -33,6 +33,10 @@ public:
     void Reset(FileAccess access, int recordSize = 128);
     // Creates the file, or empties an existing one, for reading and writing.
     void Rewrite(int recordSize = 128);
+    // Creates a file that must not exist yet, for reading and writing: an
+    // entry of that name refuses it (80; 5 for a folder), a link too, even
+    // a dangling one, so nothing that was there is written through.
+    void CreateNew(int recordSize = 128);
 
     // Reads up to `records` records; returns how many whole records were read.
     std::int64_t Read(void* buffer, std::int64_t records);
@@ -44,6 +48,9 @@ public:
     // Cuts the file off at the current position (the object must be open
     // for writing).
     void Truncate();
+    // Puts what was written on the disk before returning, so that a file
+    // about to take another's place is whole there first.
+    void Flush();
     void Close();
 
 private:

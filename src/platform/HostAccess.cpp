@@ -27,7 +27,8 @@ std::string HostParent(const std::string& hostPath) {
 }
 
 bool IsMountPoint(const std::string& dir) {
-    struct stat self {}, parent {};
+    struct stat self {
+    }, parent{};
     return stat(dir.c_str(), &self) == 0 && S_ISDIR(self.st_mode) &&
            stat(HostParent(dir).c_str(), &parent) == 0 && self.st_dev != parent.st_dev;
 }
@@ -58,6 +59,14 @@ int CheckCreateOrReplace(const std::string& hostPath, bool dirMissing) {
             return ERROR_ACCESS_DENIED;
         return ERROR_SUCCESS;
     }
+    return CheckAddEntry(hostPath, dirMissing);
+}
+
+int CheckCreateNew(const std::string& hostPath, bool dirMissing) {
+    struct stat st {};
+    // A folder refuses a file as it does when the file would replace it.
+    if (!dirMissing && lstat(hostPath.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? ERROR_ACCESS_DENIED : ERROR_FILE_EXISTS;
     return CheckAddEntry(hostPath, dirMissing);
 }
 

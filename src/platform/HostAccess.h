@@ -21,6 +21,9 @@ int CheckFileName(std::string_view winPath);
 int CheckOpenExisting(const std::string& hostPath, bool writing, bool dirMissing);
 // Creating a file, or emptying an existing one.
 int CheckCreateOrReplace(const std::string& hostPath, bool dirMissing);
+// Creating a file where no entry of that name may be: 80 for any entry (a
+// link, even a dangling one, included), 5 for a folder.
+int CheckCreateNew(const std::string& hostPath, bool dirMissing);
 // Removing or renaming the entry of a file in its directory.
 int CheckRemoveEntry(const std::string& hostPath, bool dirMissing);
 // Adding an entry to a directory.

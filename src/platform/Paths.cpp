@@ -94,6 +94,9 @@ int ExpandPath(std::string_view path, std::string& full) {
     if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
         return ERROR_PATH_NOT_FOUND; // no network shares here
 
+    // The current directories are set up with the drive table, which the
+    // first caller makes; whichever thread that is, they are read after it.
+    CurrentDriveTable();
     char drive = State().drive;
     std::string base; // directory the path is relative to
     std::string_view rest = path;

@@ -11,6 +11,7 @@ int WinErrorFromErrno(int err, bool writing, bool missingDirOnTheWay) {
     case ENOENT:
         return missingDirOnTheWay ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
     case ENOTDIR:
+    case ELOOP: // links that lead back to themselves: no path reaches a file
         return ERROR_PATH_NOT_FOUND;
     case EMFILE:
     case ENFILE:

@@ -2,8 +2,15 @@
 // to the standard failure report; what was done before it stays done.
 #include "MainWindowFixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <filesystem>
+
 #include "ModalAnswer.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PopupMenu.h"
 #include "platform/ui/ProgressBar.h"
 
 namespace {
@@ -55,6 +62,47 @@ TEST_F(MainWindowTest, ABadGlyphOnTheNextPageLeavesTheShownPageCurrent) {
     EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(1, 32));
     EXPECT_TRUE(w.SpeedButtonNext->isEnabled());
     EXPECT_FALSE(w.SpeedButtonPrevious->isEnabled());
+}
+
+// A fill that stops at a bad file in another folder leaves the buttons after
+// it showing the old folder's pictures; none of them may act on a file of
+// the new folder that happens to have the same name.
+TEST_F(MainWindowTest, ButtonsAFailedFillDidNotReachRunNoFileCommand) {
+    WriteGlyphs("prog", 5);
+    WriteBmp("new/a.bmp");
+    drives_.WriteFile("new/b.bmp", "BMnot really a bitmap");
+    WriteBmp("new/g0004.bmp");
+    auto& w = Open();
+    {
+        testsupport::ModalAnswer answer;
+        answer.Press("OK");
+        platform::Guarded([&] { w.LoadDirectory("C:\\new\\"); }); // as a command runs it
+        ASSERT_EQ(answer.Seen().size(), 1u);
+    }
+    ASSERT_EQ(ShownHints(), (std::vector<std::string>{"a.bmp", "g0002.bmp", "g0003.bmp",
+                                                      "g0004.bmp", "g0005.bmp"}));
+    EXPECT_TRUE(RightClickOpensMenu(Glyph(1)));
+    for (int stale : {2, 4})
+        EXPECT_FALSE(RightClickOpensMenu(Glyph(stale))) << stale;
+
+    // Even reached another way, the commands leave the old pictures alone.
+    platform::SetClipboardText("before");
+    testsupport::ModalAnswer none;
+    for (TMenuItem* command : {w.AsName1, w.ThisGlyph1, w.Rename1}) {
+        w.PopUpMenuGlyphs->SetPopupComponent(Glyph(4));
+        command->Click();
+    }
+    EXPECT_TRUE(none.Seen().empty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+    EXPECT_TRUE(std::filesystem::exists(drives_.Host("new/g0004.bmp")));
+
+    // All Pushed counts only the glyph the fill showed.
+    w.PushAll1Click(&w);
+    testsupport::ModalAnswer no;
+    no.Press("No");
+    w.AllPushed1Click(&w);
+    ASSERT_EQ(no.Seen().size(), 1u);
+    EXPECT_EQ(no.Seen()[0].text, "Really delete 1 glyph(s)");
 }
 
 } // namespace

@@ -1,10 +1,15 @@
 #include "MainWindowFixture.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 
 #include "app/Forms.h"
+#include "platform/ui/PopupMenu.h"
 #include "platform/ui/Screen.h"
 
 MainWindowTest::MainWindowTest() {
@@ -66,4 +71,33 @@ int MainWindowTest::DownCount() const {
     for (int n = 1; n <= TFormMainWindow::GlyphsPerPage; ++n)
         down += Glyph(n)->Down();
     return down;
+}
+
+void MainWindowTest::ClickAt(TSpeedButton* button, Qt::MouseButton mouse) const {
+    TFormMainWindow& w = *window_;
+    const QPoint inWindow = button->geometry().center();
+    QWidget* target = w.childAt(inWindow);
+    if (!target)
+        target = &w;
+    const QPointF local = target->mapFrom(&w, inWindow);
+    const QPointF global = w.mapToGlobal(QPointF(inWindow));
+    QMouseEvent down(QEvent::MouseButtonPress, local, global, mouse, mouse, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, local, global, mouse, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &down);
+    QApplication::sendEvent(target, &up);
+}
+
+bool MainWindowTest::RightClickOpensMenu(TSpeedButton* button) const {
+    TPopupMenu* menu = window_->PopUpMenuGlyphs;
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (QMenu* open = menu->OpenMenu()) {
+            opened = true;
+            open->close();
+        }
+    });
+    menu->SetPopupComponent(nullptr);
+    ClickAt(button, Qt::RightButton);
+    QApplication::processEvents();
+    return opened && menu->PopupComponent() == button;
 }

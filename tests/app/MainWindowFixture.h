@@ -29,6 +29,12 @@ protected:
     // Hints of the glyph buttons that are not hidden, in button order.
     std::vector<std::string> ShownHints() const;
     int DownCount() const;
+    // Clicks the window where `button` stands, as the mouse would: the press
+    // goes to whatever widget is there (nothing of the button's when hidden).
+    void ClickAt(TSpeedButton* button, Qt::MouseButton mouse) const;
+    // Right-clicks a glyph button; true when the glyph menu opened on it (it
+    // is closed again at once).
+    bool RightClickOpensMenu(TSpeedButton* button) const;
     TSpeedButton* Glyph(int n) const { return window_->GlyphButton(n); }
 
     testsupport::TempDrives drives_;

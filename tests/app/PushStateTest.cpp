@@ -1,45 +1,9 @@
 // Pushing and releasing glyphs, and the disabled look of all of them.
 #include "MainWindowFixture.h"
 
-#include <QApplication>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QTimer>
-
 #include "platform/ui/PopupMenu.h"
 
 namespace {
-
-// Clicks the window where `button` stands, as the mouse would: the press
-// goes to whatever widget is there (nothing of the button's when hidden).
-void ClickAt(TFormMainWindow& w, TSpeedButton* button, Qt::MouseButton mouse) {
-    const QPoint inWindow = button->geometry().center();
-    QWidget* target = w.childAt(inWindow);
-    if (!target)
-        target = &w;
-    const QPointF local = target->mapFrom(&w, inWindow);
-    const QPointF global = w.mapToGlobal(QPointF(inWindow));
-    QMouseEvent down(QEvent::MouseButtonPress, local, global, mouse, mouse, Qt::NoModifier);
-    QMouseEvent up(QEvent::MouseButtonRelease, local, global, mouse, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &down);
-    QApplication::sendEvent(target, &up);
-}
-
-// Right-clicks a glyph button; true when the glyph menu opened on it (it is
-// closed again at once).
-bool RightClickOpensMenu(TFormMainWindow& w, TSpeedButton* button) {
-    bool opened = false;
-    QTimer::singleShot(0, [&] {
-        if (QMenu* menu = w.PopUpMenuGlyphs->OpenMenu()) {
-            opened = true;
-            menu->close();
-        }
-    });
-    w.PopUpMenuGlyphs->SetPopupComponent(nullptr);
-    ClickAt(w, button, Qt::RightButton);
-    QApplication::processEvents();
-    return opened && w.PopUpMenuGlyphs->PopupComponent() == button;
-}
 
 TEST_F(MainWindowTest, PushAllPushesTheVisibleGlyphsOnly) {
     WriteGlyphs("prog", 5);
@@ -76,18 +40,18 @@ TEST_F(MainWindowTest, LeftClicksToggleOneGlyphAndRightClicksOpenTheMenu) {
     WriteGlyphs("prog", 3);
     auto& w = Open();
     w.show();
-    ClickAt(w, Glyph(2), Qt::LeftButton);
+    ClickAt(Glyph(2), Qt::LeftButton);
     EXPECT_TRUE(Glyph(2)->Down());
     EXPECT_EQ(DownCount(), 1);
-    ClickAt(w, Glyph(3), Qt::LeftButton);
+    ClickAt(Glyph(3), Qt::LeftButton);
     EXPECT_EQ(DownCount(), 2);
-    ClickAt(w, Glyph(2), Qt::LeftButton);
+    ClickAt(Glyph(2), Qt::LeftButton);
     EXPECT_FALSE(Glyph(2)->Down());
 
-    EXPECT_TRUE(RightClickOpensMenu(w, Glyph(3)));
+    EXPECT_TRUE(RightClickOpensMenu(Glyph(3)));
     EXPECT_TRUE(Glyph(3)->Down()); // a right click leaves the state alone
     EXPECT_EQ(w.PopUpMenuGlyphs->HelpContext(), 20);
-    EXPECT_FALSE(RightClickOpensMenu(w, Glyph(10))); // hidden
+    EXPECT_FALSE(RightClickOpensMenu(Glyph(10))); // hidden
 }
 
 TEST_F(MainWindowTest, DisabledGlyphsStayDisabledThroughPageChanges) {
@@ -102,9 +66,9 @@ TEST_F(MainWindowTest, DisabledGlyphsStayDisabledThroughPageChanges) {
     EXPECT_TRUE(Glyph(4)->Down()); // disabling keeps the push state
 
     // Left clicks push nothing and right clicks open no menu.
-    ClickAt(w, Glyph(1), Qt::LeftButton);
+    ClickAt(Glyph(1), Qt::LeftButton);
     EXPECT_FALSE(Glyph(1)->Down());
-    EXPECT_FALSE(RightClickOpensMenu(w, Glyph(1)));
+    EXPECT_FALSE(RightClickOpensMenu(Glyph(1)));
 
     w.SpeedButtonNext->Click();
     w.SpeedButtonPrevious->Click();

@@ -4,6 +4,7 @@
 #include "ModalAnswer.h"
 #include "controls/FiLabel.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/WindowSystem.h"
 
 namespace {
 
@@ -38,6 +39,12 @@ TEST_F(MainWindowTest, PlacesTheWindowOnlyBySettingsWrittenAtThisWidth) {
         {"[options]\r\nresx=1024\r\nleft=365\r\ntop=167\r\n", centred},
         {"[options]\r\nresx=1024\r\nleft=365\r\ntop=168\r\n", {365, 168}},
         {"[options]\r\nleft=100\r\ntop=50\r\n", {100, 50}}, // resx defaults to the screen's
+        // The whole title bar must be on the screen (the window is 362 wide).
+        {"[options]\r\nresx=1024\r\nleft=662\r\ntop=738\r\n", {662, 738}},
+        {"[options]\r\nresx=1024\r\nleft=-3\r\ntop=-30\r\n", centred},
+        {"[options]\r\nresx=1024\r\nleft=663\r\ntop=50\r\n", centred},
+        {"[options]\r\nresx=1024\r\nleft=100\r\ntop=739\r\n", centred},
+        {"[options]\r\nresx=1024\r\nleft=-1\r\ntop=50\r\n", centred},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings);
@@ -47,6 +54,21 @@ TEST_F(MainWindowTest, PlacesTheWindowOnlyBySettingsWrittenAtThisWidth) {
         EXPECT_EQ(w.pos(), c.expected == centred ? Centred(w) : c.expected);
         window_.reset();
     }
+}
+
+// A window system that places windows itself and reads back a made-up
+// position: the settings keep the position they had, at its screen width.
+TEST_F(MainWindowTest, APositionTheWindowSystemCannotTellIsNotSaved) {
+    struct Unknown {
+        Unknown() { platform::SetWindowPositionsKnown(false); }
+        ~Unknown() { platform::SetWindowPositionsKnown(std::nullopt); }
+    } unknown;
+    WriteSettings("[options]\r\ndir=C:\\prog\\\r\nresx=800\r\nleft=100\r\ntop=50\r\n");
+    auto& w = Open();
+    w.show();
+    w.move(300, 310);
+    w.close();
+    EXPECT_EQ(ReadSettings(), "[options]\r\ndir=C:\\prog\\\r\nresx=800\r\nleft=100\r\ntop=50\r\n");
 }
 
 TEST_F(MainWindowTest, RemembersTheDirectoryAndFallsBackWhenItIsGone) {

@@ -133,7 +133,21 @@ TEST_F(ExtractCliTest, WritesTheCarvedBitmapsAndOnRequestTheResources) {
          2,
          "sporvik-extract: Error reading missing.exe!\nReason: I/O Error 2\nFile not found\n"
          "3 bitmaps written from 1 file.\n"},
-        {"from a directory", {"@apps"}, {}, {}, 2, "sporvik-extract: Error reading apps!\n"},
+        // A failure is told with its reason and is no "No bitmaps found.".
+        {"from a directory",
+         {"@apps"},
+         {},
+         {},
+         2,
+         "sporvik-extract: Error reading apps!\nReason: I/O Error 5\nFile access denied\n"
+         "0 bitmaps written from 0 files.\n"},
+        {"from a link that leads back to itself",
+         {"@apps/loop.exe"},
+         {},
+         {},
+         2,
+         "sporvik-extract: Error reading loop.exe!\nReason: I/O Error 3\nPath not found\n"
+         "0 bitmaps written from 0 files.\n"},
         {"from a missing file named in UTF-8",
          {"@apps/w\xC3\xB6rk.exe"},
          {},
@@ -153,6 +167,7 @@ TEST_F(ExtractCliTest, WritesTheCarvedBitmapsAndOnRequestTheResources) {
         fs::remove_all(drives.Host("out"));
         drives.WriteFile("apps/tool.exe", program.bytes);
         drives.WriteFile("apps/none.exe", std::string(70000, 'B'));
+        fs::create_symlink("loop.exe", drives.Host("apps/loop.exe"));
         std::vector<std::string> args;
         for (const std::string& a : c.args)
             args.push_back(a[0] == '@' ? Host(a.substr(1)) : a);
@@ -227,6 +242,11 @@ TEST_F(ExtractCliTest, ExistingFilesAreKeptReplacedOrAskedAbout) {
         EXPECT_EQ(Read("apps/2.bmp"), c.replaced2 ? program.carved[1] : "old 2");
         EXPECT_EQ(Read("apps/3.bmp"), c.replaced3 ? program.carved[2] : "old 3");
     }
+    // Nothing written because the first file was kept: a bitmap was found.
+    drives.WriteFile("apps/1.bmp", "old 1");
+    EXPECT_EQ(Run({Host("apps/tool.exe")}), 1);
+    EXPECT_EQ(err, "sporvik-extract: 1.bmp already exists: this file's extraction stops here "
+                   "(--overwrite yes replaces it)\n0 bitmaps written from 1 file.\n");
 }
 
 TEST_F(ExtractCliTest, AnOutputDirectoryThatCannotBeWrittenIsATrouble) {
@@ -237,12 +257,23 @@ TEST_F(ExtractCliTest, AnOutputDirectoryThatCannotBeWrittenIsATrouble) {
     SetReadOnly(drives.Host("locked"), false);
     EXPECT_EQ(err.rfind("sporvik-extract: Error writing 1.bmp!\nReason: I/O Error 5\n", 0), 0u)
         << err;
+    EXPECT_EQ(err.substr(err.rfind("sporvik-extract: ")),
+              "sporvik-extract: Error writing 3.bmp!\n"
+              "Reason: I/O Error 5\nFile access denied\n"
+              "0 bitmaps written from 1 file.\n");
     EXPECT_TRUE(BmpFiles("locked").empty());
     // A file where the directory should be; its name comes back as typed.
     drives.WriteFile("pl\xC3\xA4tt", "x");
     EXPECT_EQ(Run({"-o", Host("pl\xC3\xA4tt"), Host("apps/tool.exe")}), 2);
-    EXPECT_EQ(err,
-              "sporvik-extract: cannot make the output directory " + Host("pl\xC3\xA4tt") + "\n");
+    EXPECT_EQ(err, "sporvik-extract: cannot make the output directory " + Host("pl\xC3\xA4tt") +
+                       "\nReason: I/O Error 80\nFile already exists\n");
+    // A directory on the way that cannot be made says why.
+    EXPECT_EQ(Run({"-o", "/proc/sporvik/out", Host("apps/tool.exe")}), 2);
+    EXPECT_EQ(err.rfind("sporvik-extract: cannot make the output directory /proc/sporvik/out\n"
+                        "Reason: I/O Error 2\nFile not found\n",
+                        0),
+              0u)
+        << err;
 }
 
 TEST_F(ExtractCliTest, JsonRecordsDescribeEveryFileWritten) {

@@ -66,5 +66,5 @@ TEST(ExtractProgram, RunsWithoutADisplayAndAnswersWithItsExitStatus) {
     EXPECT_EQ(RunProgram("--overwrite maybe " + tool, log), 2);
     EXPECT_EQ(RunProgram(Quoted(drives.Host("apps/gone.exe").string()), log), 2);
     EXPECT_EQ(ReadAll(log), "sporvik-extract: Error reading gone.exe!\nReason: I/O Error 2\n"
-                            "File not found\nNo bitmaps found.\n");
+                            "File not found\n0 bitmaps written from 0 files.\n");
 }

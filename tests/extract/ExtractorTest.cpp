@@ -4,14 +4,17 @@
 // random executables.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <set>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "EmbeddedBitmaps.h"
+#include "ScanReference.h"
 #include "TempDrives.h"
 #include "extract/Extractor.h"
 
@@ -26,12 +29,8 @@ struct Taken {
     std::int32_t size;
 };
 
-// The bytes a taken bitmap's file must hold: the executable's bytes from the
-// hit, zeros where the declared size reaches past its end.
 std::string Expected(const std::string& exe, Taken t) {
-    std::string bytes = exe.substr(t.offset, static_cast<std::size_t>(t.size));
-    bytes.resize(static_cast<std::size_t>(t.size), '\0');
-    return bytes;
+    return TakenBytes(exe, t.offset, t.size);
 }
 
 // Byte strings compared by size and first difference, not printed whole.
@@ -79,19 +78,30 @@ protected:
             return a;
         };
         hooks.reportError = [this](const std::string& message) { errors.push_back(message); };
+        hooks.written = [this](const WrittenBitmap&) {
+            if (afterWrite)
+                afterWrite();
+        };
         TBitmapExtractor extractor("C:\\" + dir + "\\tool.exe", hooks);
         std::vector<CarvedBitmap> found;
-        const bool opened =
-            halves ? extractor.Survey(found) && extractor.WriteSurveyed(found) : extractor.Run();
+        ExtractOutcome outcome = halves ? extractor.Survey(found) : extractor.Run();
+        if (halves && outcome.opened) {
+            const int surveyError = outcome.readError;
+            outcome = extractor.WriteSurveyed(found);
+            outcome.readError = surveyError ? surveyError : outcome.readError;
+        }
         extractCount = extractor.ExtractCount;
-        return opened;
+        readError = outcome.readError;
+        return outcome.opened;
     }
 
     TempDrives drives;
     std::vector<OverwriteAnswer> answers;
     std::vector<std::string> questions;
     std::vector<std::string> errors;
+    std::function<void()> afterWrite; // run after each file written
     int extractCount = -1;
+    int readError = -1;
 };
 
 BitmapBytes Decoy(int seed) {
@@ -263,6 +273,131 @@ TEST_F(ExtractorTest, FailuresAreReportedNamingOnlyTheFile) {
     EXPECT_EQ(BitmapFileNumber, 2);
 }
 
+// Files changed under the scan: what was written stays, the rest is told
+// about and neither written as zeros nor passed over in silence.
+TEST_F(ExtractorTest, WhatChangesUnderTheScanIsTold) {
+    const std::string exe =
+        Put(Put(Put(Filler(3000), 0, ValidBitmap(300, 1)), 1000, ValidBitmap(400, 2)), 2000,
+            ValidBitmap(200, 3));
+    const std::string missing = "!\r\nReason: I/O Error 3\r\nPath not found";
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path& exeHost)> change; // after the first file
+        std::vector<std::string> errors;
+        int readError;
+        std::set<std::string> files;
+    };
+    const Case cases[] = {
+        {"the executable cut short",
+         [](const fs::path& host) { fs::resize_file(host, 1100); },
+         {"Error reading tool.exe!\r\nReason: I/O Error 30\r\nRead error"},
+         30,
+         {"1.bmp"}},
+        // The open executable is still read to its end.
+        {"the folder removed",
+         [](const fs::path& host) { fs::remove_all(host.parent_path()); },
+         {"Error writing 2.bmp" + missing, "Error writing 3.bmp" + missing},
+         0,
+         {}},
+    };
+    for (const Case& c : cases)
+        for (const bool halves : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (halves ? ", in two halves" : ", in one pass"));
+            fs::remove_all(drives.Host("apps"));
+            const auto host = drives.WriteFile("apps/tool.exe", exe);
+            bool changed = false;
+            afterWrite = [&] {
+                if (!std::exchange(changed, true))
+                    c.change(host);
+            };
+            BitmapFileNumber = 0;
+            errors.clear();
+            ASSERT_TRUE(Run("apps", halves));
+            EXPECT_EQ(errors, c.errors);
+            EXPECT_EQ(readError, c.readError);
+            EXPECT_EQ(BitmapFileNumber, c.readError ? 1 : 3);
+            if (fs::exists(drives.Host("apps"))) {
+                EXPECT_EQ(BmpFiles("apps"), c.files);
+                EXPECT_EQ(ReadHost("apps/1.bmp"), exe.substr(0, 300));
+            }
+        }
+}
+
+// Whatever holds the name of the file to be written is either replaced by
+// the whole bitmap or left exactly as it was, with a message; no spare file
+// stays behind.
+TEST_F(ExtractorTest, WhatHoldsTheNameIsReplacedWholeOrKept) {
+    const std::string exe = Put(Filler(600), 0, ValidBitmap(300, 1));
+    const std::string bitmap = exe.substr(0, 300);
+    const std::string denied = "Error writing 1.bmp!\r\nReason: I/O Error 5\r\nFile access denied";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::vector<std::string> errors;
+        std::set<std::string> names; // in C:\apps afterwards
+    };
+    auto old = [&] { drives.WriteFile("apps/1.bmp", std::string(4000, 'o')); };
+    const Case cases[] = {
+        {"a longer old file", old, {}, {"1.bmp", "tool.exe"}},
+        {"a read-only old file",
+         [&] {
+             old();
+             SetReadOnly(drives.Host("apps/1.bmp"));
+         },
+         {denied},
+         {"1.bmp", "tool.exe"}},
+        {"an old file in a write-protected folder",
+         [&] {
+             old();
+             SetReadOnly(drives.Host("apps"));
+         },
+         {denied},
+         {"1.bmp", "tool.exe"}},
+        {"a folder", [&] { drives.MakeDir("apps/1.bmp"); }, {denied}, {"1.bmp", "tool.exe"}},
+        {"a link to nowhere",
+         [&] { fs::create_symlink("gone.bmp", drives.Host("apps/1.bmp")); },
+         {},
+         {"1.bmp", "tool.exe"}},
+        {"a link that leads back to itself",
+         [&] { fs::create_symlink("1.bmp", drives.Host("apps/1.bmp")); },
+         {},
+         {"1.bmp", "tool.exe"}},
+        {"spares left by a run that was killed",
+         [&] {
+             old();
+             drives.WriteFile("apps/.1.bmp.~0", "spare");
+         },
+         {},
+         {"1.bmp", ".1.bmp.~0", "tool.exe"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(drives.Host("apps"));
+        drives.WriteFile("apps/tool.exe", exe);
+        c.make();
+        std::error_code noFile; // a link that loops is none
+        const std::string before = fs::is_regular_file(drives.Host("apps/1.bmp"), noFile)
+                                       ? ReadHost("apps/1.bmp")
+                                       : std::string();
+        BitmapFileNumber = 0;
+        errors.clear();
+        answers = {OverwriteAnswer::Yes};
+        ASSERT_TRUE(Run());
+        SetReadOnly(drives.Host("apps"), false);
+        EXPECT_EQ(errors, c.errors);
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(drives.Host("apps")))
+            names.insert(e.path().filename().string());
+        EXPECT_EQ(names, c.names);
+        if (c.errors.empty()) {
+            EXPECT_TRUE(SameBytes(ReadHost("apps/1.bmp"), bitmap));
+        } else if (!before.empty()) {
+            EXPECT_TRUE(SameBytes(ReadHost("apps/1.bmp"), before));
+        }
+        EXPECT_FALSE(fs::exists(drives.Host("apps/gone.bmp")));
+    }
+}
+
 TEST(ExtractorPaths, DirectoryAndNameSplitAtTheLastBackslashOrColon) {
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {"C:\\apps\\tool.exe", "C:\\apps\\", "tool.exe"},
@@ -275,63 +410,6 @@ TEST(ExtractorPaths, DirectoryAndNameSplitAtTheLastBackslashOrColon) {
         EXPECT_EQ(NamePart(path), name) << path;
     }
 }
-
-namespace {
-
-// The rules written out plainly over the bytes in memory: find "BM" byte by
-// byte, read the header fields byte by byte, and note each file written.
-struct ReferenceRun {
-    std::map<std::string, std::string> files; // name -> bytes, updated as written
-    std::vector<std::string> questions;
-    int count = 0;
-};
-
-std::int64_t LittleEndian(const std::string& s, std::size_t at, int bytes) {
-    std::uint64_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = v << 8 | static_cast<unsigned char>(s[at + i]);
-    return static_cast<std::int64_t>(v);
-}
-
-void ReferenceExtract(const std::string& exe, int& number, std::vector<OverwriteAnswer> answers,
-                      ReferenceRun& run) {
-    bool all = false;
-    std::size_t pos = 0;
-    for (;;) {
-        std::size_t hit = pos;
-        while (hit + 1 < exe.size() && !(exe[hit] == 'B' && exe[hit + 1] == 'M'))
-            ++hit;
-        if (hit + 1 >= exe.size() || hit + 54 > exe.size())
-            return;
-        const auto size = static_cast<std::int32_t>(LittleEndian(exe, hit + 2, 4));
-        const bool ok = LittleEndian(exe, hit + 6, 2) == 0 && LittleEndian(exe, hit + 8, 2) == 0 &&
-                        LittleEndian(exe, hit + 14, 4) == 40 && LittleEndian(exe, hit + 26, 2) == 1;
-        if (!ok || size <= 0) {
-            pos = hit + 1;
-            continue;
-        }
-        if (size > 5000)
-            return;
-        pos = hit + static_cast<std::size_t>(size);
-        const std::string name = std::to_string(++number) + ".bmp";
-        ++run.count;
-        if (!all && run.files.count(name)) {
-            run.questions.push_back(name);
-            const OverwriteAnswer a = answers.empty() ? OverwriteAnswer::No : answers.front();
-            if (!answers.empty())
-                answers.erase(answers.begin());
-            if (a == OverwriteAnswer::No) {
-                --number;
-                --run.count;
-                return;
-            }
-            all = a == OverwriteAnswer::All;
-        }
-        run.files[name] = Expected(exe, {hit, size});
-    }
-}
-
-} // namespace
 
 TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
     std::mt19937 rng(90210);

@@ -45,7 +45,7 @@ protected:
         hooks.reportError = [this](const std::string& m) { errors.push_back(m); };
         hooks.written = [this](const WrittenBitmap& b) { written.push_back(b); };
         TBitmapExtractor extractor("C:\\apps\\tool.exe", hooks);
-        return extractor.ExtractResources();
+        return extractor.ExtractResources().written;
     }
 
     TempDrives drives;

@@ -94,11 +94,47 @@ TEST(FileObject, RefusesWithWindowsCodes) {
     EXPECT_EQ(open("", FileAccess::ReadOnly), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(open("", FileAccess::ReadWrite), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(create(""), ERROR_PATH_NOT_FOUND);
+    // A link that leads back to itself reaches no file.
+    std::filesystem::create_symlink("loop.bin", drives.Host("loop.bin"));
+    EXPECT_EQ(open("C:\\loop.bin", FileAccess::ReadOnly), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(CodeOf([] {
                   FileObject closed("C:\\x");
                   closed.Read(nullptr, 1);
               }),
               ERROR_INVALID_HANDLE);
+}
+
+// A new file never goes through an entry that holds its name, so nothing
+// there is emptied or written through, a link to nowhere included.
+TEST(FileObject, CreatingANewFileRefusesEveryEntryInTheWay) {
+    testsupport::TempDrives drives;
+    drives.MakeDir("dir");
+    drives.WriteFile("old.bin", "keep");
+    std::filesystem::create_symlink("nowhere.bin", drives.Host("dangling.bin"));
+    std::filesystem::create_symlink("loop.bin", drives.Host("loop.bin"));
+    drives.MakeDir("locked");
+    testsupport::SetReadOnly(drives.Host("locked"));
+    const std::pair<const char*, int> cases[] = {
+        {"C:\\OLD.BIN", ERROR_FILE_EXISTS},
+        {"C:\\dangling.bin", ERROR_FILE_EXISTS},
+        {"C:\\loop.bin", ERROR_FILE_EXISTS},
+        {"C:\\dir", ERROR_ACCESS_DENIED},
+        {"C:\\locked\\new.bin", ERROR_ACCESS_DENIED},
+        {"C:\\nodir\\new.bin", ERROR_PATH_NOT_FOUND},
+        {"C:\\new.bin", 0},
+    };
+    for (const auto& [name, code] : cases)
+        EXPECT_EQ(CodeOf([name] {
+                      FileObject f(name);
+                      f.CreateNew(1);
+                      f.Write("new", 3);
+                      f.Close();
+                  }),
+                  code)
+            << name;
+    EXPECT_EQ(Slurp(drives.Host("old.bin")), "keep");
+    EXPECT_FALSE(std::filesystem::exists(drives.Host("nowhere.bin")));
+    EXPECT_EQ(Slurp(drives.Host("new.bin")), "new");
 }
 
 TEST(FileObject, SharesReadingOnly) {
