@@ -131,7 +131,7 @@ int FindState::Advance(TSearchRec& rec) {
         // one that has vanished meanwhile is then passed over.
         std::optional<TSearchRec::Details> details;
         if (!(s.attrMask & faDirectory)) {
-            details.emplace();
+            details = TSearchRec::Details{};
             if (!StatEntry(HostEntryPath(*s.hostDir, hostName), name, *details) ||
                 (details->attr & kSkippedUnlessAsked & ~s.attrMask))
                 continue;
@@ -148,7 +148,7 @@ int FindState::Advance(TSearchRec& rec) {
 
 const TSearchRec::Details& TSearchRec::Read() const {
     if (!details_) {
-        details_.emplace();
+        details_ = Details{};
         // An entry gone since it was listed reads as a plain empty file.
         if (hostDir_ && !StatEntry(HostEntryPath(*hostDir_, hostName_), Name, *details_))
             details_->attr = faArchive | (HiddenName(Name) ? faHidden : 0);
