@@ -15,6 +15,7 @@
 
 #include "ProgramImage.h"
 #include "TempDrives.h"
+#include "WrestoolFiles.h"
 #include "extract/DibFile.h"
 #include "extract/Extractor.h"
 #include "extract/ProgramResources.h"
@@ -415,25 +416,6 @@ bool IcotoolAccepts(const fs::path& file) {
     return status == 0 && quiet;
 }
 
-// wrestool ends each icon and cursor file with as many bytes again as the
-// group holds (zeros, or whatever its memory held), and gives each cursor
-// image's size 4 bytes larger than the image, its hot spot counted: icotool
-// refuses such a cursor. Every other byte must be the same.
-::testing::AssertionResult AsWrestoolWrote(const std::string& ours, std::string theirs,
-                                           bool cursor) {
-    if (theirs.size() < ours.size())
-        return ::testing::AssertionFailure()
-               << "wrestool wrote " << theirs.size() << " bytes, we " << ours.size();
-    if (cursor && ours.size() >= 6)
-        for (std::size_t i = 0; i < static_cast<unsigned char>(ours[4]); ++i)
-            PutU32(theirs, 6 + 16 * i + 8, GetU32(theirs, 6 + 16 * i + 8) - 4);
-    const std::size_t differ =
-        std::mismatch(ours.begin(), ours.end(), theirs.begin()).first - ours.begin();
-    if (differ < ours.size())
-        return ::testing::AssertionFailure() << "the files differ from byte " << differ;
-    return ::testing::AssertionSuccess();
-}
-
 } // namespace
 
 TEST_F(ResourceExtractTest, IconAndCursorGroupsBecomeFilesAsWrestoolWritesThem) {
@@ -464,15 +446,14 @@ TEST_F(ResourceExtractTest, IconAndCursorGroupsBecomeFilesAsWrestoolWritesThem) 
             SCOPED_TRACE(ours);
             const std::string mine = ReadHost(std::string("apps/") + ours);
             const std::string extension = fs::path(ours).extension().string();
+            const std::string theirsBytes = ReadFile(theirs / wrestool);
             if (extension == ".bmp") {
-                EXPECT_EQ(mine, ReadFile(theirs / wrestool));
-            } else {
-                EXPECT_TRUE(
-                    AsWrestoolWrote(mine, ReadFile(theirs / wrestool), extension == ".cur"));
+                EXPECT_EQ(mine, theirsBytes);
+                continue;
             }
-            if (extension != ".bmp") {
-                EXPECT_TRUE(IcotoolAccepts(drives.Host(std::string("apps/") + ours)));
-            }
+            EXPECT_EQ(CompareWithWrestool(mine, theirsBytes, extension == ".cur"),
+                      WrestoolMatch::Trailing);
+            EXPECT_TRUE(IcotoolAccepts(drives.Host(std::string("apps/") + ours)));
         }
     }
 }
