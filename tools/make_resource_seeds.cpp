@@ -14,17 +14,6 @@ using namespace testsupport;
 
 namespace {
 
-ResourceItem Item(std::uint32_t type, std::uint32_t id, std::string name, std::string data,
-                  std::uint16_t language = 1033) {
-    ResourceItem item;
-    item.type = type;
-    item.id = id;
-    item.name = std::move(name);
-    item.data = std::move(data);
-    item.language = language;
-    return item;
-}
-
 std::vector<ResourceItem> Pictures() {
     const std::string icon4 = IconImage(4, 16, 16, 1), icon32 = IconImage(32, 8, 8, 2);
     const std::string png = PngImage(4, 3);
@@ -34,19 +23,20 @@ std::vector<ResourceItem> Pictures() {
         return GroupEntry{side, side, 0, 1, bits, static_cast<std::uint32_t>(image.size()), id};
     };
     return {
-        Item(kCursorType, 1, "", cursor),
-        Item(kBitmapType, 0, "TOOLBAR", ResourceBitmap(4, 16, 8, 5)),
-        Item(kBitmapType, 7, "", ResourceBitmap(8, 2, 2, 6)),
-        Item(kBitmapType, 7, "", ResourceBitmap(1, 8, 1, 7), 1031),
-        Item(kIconType, 1, "", icon4),
-        Item(kIconType, 2, "", icon32),
-        Item(kIconType, 3, "", png),
-        Item(kCursorGroupType, 32512, "",
-             GroupData({{16, 32, 0, 1, 1, static_cast<std::uint32_t>(cursor.size()), 1}}, true)),
-        Item(kIconGroupType, 0, "IDI_APP",
-             GroupData({entry(icon4, 16, 4, 1), entry(icon32, 8, 32, 2), entry(png, 4, 32, 3)},
-                       false)),
-        Item(kIconGroupType, 5, "", GroupData({entry(icon32, 8, 32, 2)}, false)),
+        Resource(kCursorType, 1, "", cursor),
+        Resource(kBitmapType, 0, "TOOLBAR", ResourceBitmap(4, 16, 8, 5)),
+        Resource(kBitmapType, 7, "", ResourceBitmap(8, 2, 2, 6)),
+        Resource(kBitmapType, 7, "", ResourceBitmap(1, 8, 1, 7), 1031),
+        Resource(kIconType, 1, "", icon4),
+        Resource(kIconType, 2, "", icon32),
+        Resource(kIconType, 3, "", png),
+        Resource(
+            kCursorGroupType, 32512, "",
+            GroupData({{16, 32, 0, 1, 1, static_cast<std::uint32_t>(cursor.size()), 1}}, true)),
+        Resource(kIconGroupType, 0, "IDI_APP",
+                 GroupData({entry(icon4, 16, 4, 1), entry(icon32, 8, 32, 2), entry(png, 4, 32, 3)},
+                           false)),
+        Resource(kIconGroupType, 5, "", GroupData({entry(icon32, 8, 32, 2)}, false)),
     };
 }
 
@@ -70,7 +60,7 @@ int main(int argc, char** argv) {
     // The NE table has no languages: one of the two bitmaps 7 is enough.
     std::vector<ResourceItem> ne = items;
     ne.erase(ne.begin() + 3);
-    ResourceItem named = Item(0, 9, "", "data of a named type");
+    ResourceItem named = Resource(0, 9, "", "data of a named type");
     named.typeName = "MYTYPE";
     ne.push_back(named);
     Write(dir / "NeResources" / "shift4", ComposeNeProgram(ne, 4).bytes);

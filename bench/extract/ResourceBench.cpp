@@ -37,32 +37,23 @@ std::string Read(const fs::path& p) {
     return s.str();
 }
 
-ResourceItem Item(std::uint32_t type, std::uint32_t id, std::string name, std::string data) {
-    ResourceItem item;
-    item.type = type;
-    item.id = id;
-    item.name = std::move(name);
-    item.data = std::move(data);
-    return item;
-}
-
 // Program k: 4 bitmaps, 3 icon groups of up to 6 images, 2 cursor groups.
 std::vector<ResourceItem> Pictures(unsigned k) {
     std::vector<ResourceItem> cursors, bitmaps, icons, cursorGroups, iconGroups;
     for (std::uint16_t c = 1; c <= 2; ++c) {
         const std::string image = CursorImage(c, static_cast<std::uint16_t>(2 * c),
                                               IconImage(c == 1 ? 1 : 4, 32, 32, k + c));
-        cursors.push_back(Item(kCursorType, c, "", image));
+        cursors.push_back(Resource(kCursorType, c, "", image));
         cursorGroups.push_back(
-            Item(kCursorGroupType, 32511u + c, "",
-                 GroupData({{32, 64, 0, 1, static_cast<std::uint16_t>(c == 1 ? 1 : 4),
-                             static_cast<std::uint32_t>(image.size()), c}},
-                           true)));
+            Resource(kCursorGroupType, 32511u + c, "",
+                     GroupData({{32, 64, 0, 1, static_cast<std::uint16_t>(c == 1 ? 1 : 4),
+                                 static_cast<std::uint32_t>(image.size()), c}},
+                               true)));
     }
     for (std::uint32_t b = 0; b < 4; ++b)
         bitmaps.push_back(
-            Item(kBitmapType, 100 + b, "",
-                 ResourceBitmap(b == 0 ? 4 : 8, 16 + 8 * static_cast<int>(b), 16, k * 7 + b)));
+            Resource(kBitmapType, 100 + b, "",
+                     ResourceBitmap(b == 0 ? 4 : 8, 16 + 8 * static_cast<int>(b), 16, k * 7 + b)));
     const int bits[] = {1, 4, 8, 24, 32};
     std::uint16_t id = 1;
     for (int g = 0; g < 3; ++g) {
@@ -70,19 +61,19 @@ std::vector<ResourceItem> Pictures(unsigned k) {
         for (int i = 0; i < 5; ++i, ++id) {
             const int side = 16 << (i % 3);
             const std::string image = IconImage(bits[i], side, side, k * 31 + id);
-            icons.push_back(Item(kIconType, id, "", image));
+            icons.push_back(Resource(kIconType, id, "", image));
             entries.push_back({static_cast<std::uint16_t>(side), static_cast<std::uint16_t>(side),
                                0, 1, static_cast<std::uint16_t>(bits[i]),
                                static_cast<std::uint32_t>(image.size()), id});
         }
         if (g == 0) { // the application's icon has a PNG image too
             const std::string png = PngImage(64, k);
-            icons.push_back(Item(kIconType, id, "", png));
+            icons.push_back(Resource(kIconType, id, "", png));
             entries.push_back({64, 64, 0, 1, 32, static_cast<std::uint32_t>(png.size()), id++});
         }
-        iconGroups.push_back(g == 0
-                                 ? Item(kIconGroupType, 0, "IDI_APP", GroupData(entries, false))
-                                 : Item(kIconGroupType, 200u + g, "", GroupData(entries, false)));
+        iconGroups.push_back(
+            g == 0 ? Resource(kIconGroupType, 0, "IDI_APP", GroupData(entries, false))
+                   : Resource(kIconGroupType, 200u + g, "", GroupData(entries, false)));
     }
     std::vector<ResourceItem> all;
     for (auto* part : {&cursors, &bitmaps, &icons, &cursorGroups, &iconGroups})

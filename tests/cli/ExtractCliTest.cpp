@@ -366,22 +366,16 @@ TEST_F(ExtractCliTest, ManyFilesAreNumberedAndReportedInTheOrderGiven) {
 TEST_F(ExtractCliTest, IconsCursorsAnd16BitProgramsAreWrittenAndWhatIsNotReadIsSaid) {
     const std::string icon = IconImage(4, 16, 16, 1);
     const std::string cursor = CursorImage(4, 6, IconImage(1, 32, 32, 2));
-    auto item = [](std::uint32_t type, std::uint32_t id, std::string name, std::string data) {
-        ResourceItem r;
-        r.type = type;
-        r.id = id;
-        r.name = std::move(name);
-        r.data = std::move(data);
-        return r;
-    };
     const std::vector<ResourceItem> items = {
-        item(kCursorType, 1, "", cursor),
-        item(kBitmapType, 7, "", ResourceBitmap(8, 4, 4, 3)),
-        item(kIconType, 1, "", icon),
-        item(kCursorGroupType, 32512, "",
-             GroupData({{32, 64, 0, 1, 1, static_cast<std::uint32_t>(cursor.size()), 1}}, true)),
-        item(kIconGroupType, 0, "IDI_APP",
-             GroupData({{16, 16, 16, 1, 4, static_cast<std::uint32_t>(icon.size()), 1}}, false)),
+        Resource(kCursorType, 1, "", cursor),
+        Resource(kBitmapType, 7, "", ResourceBitmap(8, 4, 4, 3)),
+        Resource(kIconType, 1, "", icon),
+        Resource(
+            kCursorGroupType, 32512, "",
+            GroupData({{32, 64, 0, 1, 1, static_cast<std::uint32_t>(cursor.size()), 1}}, true)),
+        Resource(
+            kIconGroupType, 0, "IDI_APP",
+            GroupData({{16, 16, 16, 1, 4, static_cast<std::uint32_t>(icon.size()), 1}}, false)),
     };
     // Packed: the packer's sections, and a bitmap whose bytes it took away.
     ProgramImage packed = ComposeProgram(items, false);

@@ -317,13 +317,6 @@ TEST_F(ResourceExtractTest, RandomDamageNeverLeadsOutsideTheFile) {
 
 namespace {
 
-ResourceItem Item(std::uint32_t type, std::uint32_t id, std::string name, std::string data,
-                  std::uint16_t language = 1033) {
-    ResourceItem item = Bitmap(id, std::move(name), std::move(data), language);
-    item.type = type;
-    return item;
-}
-
 GroupEntry IconEntry(const std::string& image, std::uint16_t side, std::uint16_t bits,
                      std::uint16_t id) {
     return {side, side, static_cast<std::uint8_t>(bits <= 4 ? 1u << bits : 0),
@@ -346,14 +339,14 @@ PictureSet MakePictureSet() {
                IconImage(24, 16, 16, 4), IconImage(32, 48, 48, 5), PngImage(256, 6)};
     p.cursor1 = CursorImage(3, 5, IconImage(1, 32, 32, 7));
     p.cursor2 = CursorImage(15, 2, IconImage(4, 16, 16, 8));
-    p.items.push_back(Item(kCursorType, 1, "", p.cursor1));
-    p.items.push_back(Item(kCursorType, 2, "", p.cursor2));
-    p.items.push_back(Item(kBitmapType, 7, "", ResourceBitmap(8, 5, 3, 9)));
+    p.items.push_back(Resource(kCursorType, 1, "", p.cursor1));
+    p.items.push_back(Resource(kCursorType, 2, "", p.cursor2));
+    p.items.push_back(Resource(kBitmapType, 7, "", ResourceBitmap(8, 5, 3, 9)));
     const std::uint16_t bits[] = {1, 4, 8, 24, 32, 32};
     const std::uint16_t sides[] = {32, 32, 16, 16, 48, 0};
     std::vector<GroupEntry> all, some;
     for (std::uint16_t i = 0; i < 6; ++i) {
-        p.items.push_back(Item(kIconType, i + 1u, "", p.icons[i]));
+        p.items.push_back(Resource(kIconType, i + 1u, "", p.icons[i]));
         all.push_back(IconEntry(p.icons[i], sides[i], bits[i], static_cast<std::uint16_t>(i + 1)));
     }
     some = {all[3], all[2]};
@@ -362,12 +355,12 @@ PictureSet MakePictureSet() {
         return GroupEntry{side, static_cast<std::uint16_t>(2 * side),      0, 1,
                           bits, static_cast<std::uint32_t>(cursor.size()), id};
     };
+    p.items.push_back(Resource(kCursorGroupType, 0, "ARROW",
+                               GroupData({cursorEntry(p.cursor2, 16, 4, 2)}, true)));
     p.items.push_back(
-        Item(kCursorGroupType, 0, "ARROW", GroupData({cursorEntry(p.cursor2, 16, 4, 2)}, true)));
-    p.items.push_back(
-        Item(kCursorGroupType, 32512, "", GroupData({cursorEntry(p.cursor1, 32, 1, 1)}, true)));
-    p.items.push_back(Item(kIconGroupType, 0, "IDI_APP", GroupData(all, false)));
-    p.items.push_back(Item(kIconGroupType, 2, "", GroupData(some, false)));
+        Resource(kCursorGroupType, 32512, "", GroupData({cursorEntry(p.cursor1, 32, 1, 1)}, true)));
+    p.items.push_back(Resource(kIconGroupType, 0, "IDI_APP", GroupData(all, false)));
+    p.items.push_back(Resource(kIconGroupType, 2, "", GroupData(some, false)));
     return p;
 }
 
@@ -533,14 +526,14 @@ TEST_F(ResourceExtractTest, DamagedGroupsAreReportedAndNeverWrittenHalf) {
     const std::string a = IconImage(4, 16, 16, 1), b = IconImage(8, 16, 16, 2);
     const std::string c = CursorImage(1, 2, IconImage(1, 32, 32, 3));
     const std::vector<ResourceItem> items = {
-        Item(kCursorType, 1, "", c),
-        Item(kIconType, 1, "", a),
-        Item(kIconType, 2, "", b),
-        Item(kCursorGroupType, 5, "",
-             GroupData({{32, 64, 0, 1, 1, static_cast<std::uint32_t>(c.size()), 1}}, true)),
-        Item(kIconGroupType, 0, "APP",
-             GroupData({IconEntry(a, 16, 4, 1), IconEntry(b, 16, 8, 2)}, false)),
-        Item(kIconGroupType, 9, "", GroupData({IconEntry(b, 16, 8, 2)}, false)),
+        Resource(kCursorType, 1, "", c),
+        Resource(kIconType, 1, "", a),
+        Resource(kIconType, 2, "", b),
+        Resource(kCursorGroupType, 5, "",
+                 GroupData({{32, 64, 0, 1, 1, static_cast<std::uint32_t>(c.size()), 1}}, true)),
+        Resource(kIconGroupType, 0, "APP",
+                 GroupData({IconEntry(a, 16, 4, 1), IconEntry(b, 16, 8, 2)}, false)),
+        Resource(kIconGroupType, 9, "", GroupData({IconEntry(b, 16, 8, 2)}, false)),
     };
     struct Case {
         const char* what;
@@ -596,9 +589,9 @@ TEST_F(ResourceExtractTest, DamagedGroupsAreReportedAndNeverWrittenHalf) {
 
 TEST_F(ResourceExtractTest, DamagedNeTablesAreDescribedAndNeverFollowed) {
     const std::vector<ResourceItem> items = {
-        Item(kBitmapType, 0, "TOOLBAR", ResourceBitmap(4, 16, 16, 1)),
-        Item(kBitmapType, 7, "", ResourceBitmap(8, 4, 4, 2)),
-        Item(kBitmapType, 8, "", ResourceBitmap(1, 8, 8, 3)),
+        Resource(kBitmapType, 0, "TOOLBAR", ResourceBitmap(4, 16, 16, 1)),
+        Resource(kBitmapType, 7, "", ResourceBitmap(8, 4, 4, 2)),
+        Resource(kBitmapType, 8, "", ResourceBitmap(1, 8, 8, 3)),
     };
     const NeProgramImage sound = ComposeNeProgram(items, 4);
     const std::size_t header = sound.headerAt;

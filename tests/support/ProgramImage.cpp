@@ -23,6 +23,17 @@ std::uint32_t GetU32(const std::string& s, std::size_t at) {
     return v;
 }
 
+ResourceItem Resource(std::uint32_t type, std::uint32_t id, std::string name, std::string data,
+                      std::uint16_t language) {
+    ResourceItem item;
+    item.type = type;
+    item.id = id;
+    item.name = std::move(name);
+    item.data = std::move(data);
+    item.language = language;
+    return item;
+}
+
 std::string ResourceBitmap(int bits, int width, int height, unsigned seed,
                            std::uint32_t compression, std::uint32_t colorsUsed) {
     std::string s(40, '\0');

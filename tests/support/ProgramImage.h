@@ -23,6 +23,10 @@ struct ResourceItem {
     std::string data;
 };
 
+// An item of the type, known by its name or, when that is empty, by `id`.
+ResourceItem Resource(std::uint32_t type, std::uint32_t id, std::string name, std::string data,
+                      std::uint16_t language = 1033);
+
 struct ProgramImage {
     std::string bytes;
     std::size_t resourceStart = 0;     // file offset of the resource section
