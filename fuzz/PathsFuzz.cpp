@@ -13,7 +13,7 @@
 namespace {
 
 bool IsCanonical(const std::string& full) {
-    if (full.size() < 3 || !std::isupper(static_cast<unsigned char>(full[0])) ||
+    if (full.size() < 3 || !std::isalpha(static_cast<unsigned char>(full[0])) ||
         full.substr(1, 2) != ":\\" || full.find('/') != full.npos)
         return false;
     std::string rest = full.substr(3);

@@ -311,13 +311,14 @@ TEST_F(GlyphDirTest, SaveModeAsksBeforeOverwritingAndChecksFreeSpace) {
     EXPECT_EQ(answer.Seen()[2].text, "File tool.exe\r\nalready exists. Overwrite?");
     EXPECT_EQ(answer.Seen()[2].caption, "Confirmation");
 
-    // A drive without a medium has no free space to offer.
+    // A drive without a medium has no free space to offer; the message names
+    // the drive as it was typed.
     drives.AddDrive('D');
-    answer.Inspect([this](QWidget*) { dialog->EditDateiName->setText("D:\\new.bmp"); });
+    answer.Inspect([this](QWidget*) { dialog->EditDateiName->setText("d:\\new.bmp"); });
     answer.Press("ButtonOK").Press("OK").Press("ButtonAbbruch");
     EXPECT_EQ(Run(1, "*.bmp", 0, 1), 2);
     EXPECT_EQ(answer.Seen().back().answer, "Press ButtonAbbruch");
-    EXPECT_EQ(answer.Seen()[answer.Seen().size() - 2].text, "Not enough memory on drive D:");
+    EXPECT_EQ(answer.Seen()[answer.Seen().size() - 2].text, "Not enough memory on drive d:");
 
     // Room enough on C: passes without a question for a new file.
     answer.Inspect([this](QWidget*) { dialog->EditDateiName->setText("new.bmp"); });
