@@ -16,9 +16,9 @@
 #include "platform/FileOps.h"
 #include "platform/Profile.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/FrameCentring.h"
 #include "platform/ui/Bevel.h"
 #include "platform/ui/Fonts.h"
+#include "platform/ui/FrameCentring.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/ProgressBar.h"
@@ -44,10 +44,11 @@ void ReportSettingsError(const char* text) {
 
 } // namespace
 
-TFormMainWindow::TFormMainWindow(QWidget* parent)
+TFormMainWindow::TFormMainWindow(QWidget* parent, std::string startDirectory)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowCloseButtonHint),
+      startDirectory_(std::move(startDirectory)) {
     setObjectName("FormMainWindow");
     setFixedSize(kClientWidth, kClientHeight);
     setFont(platform::DesignFont("System", -13));
@@ -226,7 +227,9 @@ void TFormMainWindow::FormCreate(QObject*) {
     } catch (const std::exception&) {
         ReportSettingsError("Error reading .INI file");
     }
-    LoadDirectory(dir);
+    // A folder asked for at start is the one shown: the remembered one is
+    // not read first, so no glyph keeps what a button showed there.
+    LoadDirectory(startDirectory_.empty() ? dir : startDirectory_);
 }
 
 // A saved position counts only when it was written at this screen width and

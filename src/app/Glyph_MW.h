@@ -31,7 +31,9 @@ extern bool RefillPending;
 class TFormMainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TFormMainWindow(QWidget* parent = nullptr);
+    // With a start directory (a folder named on the command line) that
+    // directory is the first and only one loaded; otherwise the remembered one.
+    explicit TFormMainWindow(QWidget* parent = nullptr, std::string startDirectory = {});
 
     // The glyph grid: 4 rows of 8 buttons.
     static constexpr int GlyphRows = 4;
@@ -155,6 +157,7 @@ private:
     // any) is hidden.
     void DropGlyph(TSpeedButton* button);
 
+    std::string startDirectory_;
     bool centreOnShow_ = true;
     bool shownOnce_ = false;
 };

@@ -58,14 +58,12 @@ int main(int argc, char** argv) {
     BitmapFileNumber = 0;
     platform::Application().SetHelpFile(DataFolder() + "SporvikU.HLP");
 
-    TFormMainWindow mainWindow;
+    TFormMainWindow mainWindow(nullptr, start.directory);
     FormMainWindow = &mainWindow;
     TOSDialog osDialog(&mainWindow);
     OSDialog = &osDialog;
     TFormAbout about(&mainWindow);
     FormAbout = &about;
-    if (!start.directory.empty())
-        mainWindow.LoadDirectory(start.directory);
     OSDialog->SetStartDirectory(CurrentDir);
 
     QObject::connect(&mainWindow, &TFormMainWindow::Closed, &app, &QApplication::quit);
