@@ -50,7 +50,7 @@ void RenderMessage(const char* name, const std::string& text, MessageKind kind,
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     outputDir = shots::OutputDir(argc, argv);
     platform::SetScreenSize(1024, 768);
     platform::Application().SetTitle("Sporvik");

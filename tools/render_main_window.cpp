@@ -14,6 +14,7 @@
 #include "app/Glyph_MW.h"
 #include "extract/FileUtils.h"
 #include "platform/Drives.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/SpeedButton.h"
 
 namespace fs = std::filesystem;
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("shots");
     QDir().mkpath(out);
     InitFormatSettings();

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     if (AnswersOnTheTerminal(argc, argv))
         return 0;
     QApplication app(argc, argv); // takes out the arguments that are Qt's own
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     const StartRequest start = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!start.problem.empty())
         TellOnTheTerminal(start.problem);
