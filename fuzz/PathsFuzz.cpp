@@ -35,7 +35,7 @@ void CheckWindowsPath(const std::string& path) {
     if (platform::ExpandPath(path, full) != 0)
         return;
     FUZZ_CHECK(IsCanonical(full), path + " -> " + full);
-    FUZZ_CHECK(full.size() <= platform::MaxPathLength, path);
+    FUZZ_CHECK(platform::WindowsLength(full) <= platform::MaxPathLength, path);
     std::string host;
     if (platform::ToHostPath(full, host) != 0)
         return;

@@ -13,6 +13,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/BitBtn.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/EditText.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/MulDiv.h"
@@ -225,7 +226,7 @@ bool InputDialog(const std::string& caption, const std::string& prompt, std::str
     const QString shownValue = platform::ToQt(value);
     // The limit holds for typing; a longer value handed in is kept whole.
     edit->setMaxLength(std::max<int>(255, int(shownValue.size())));
-    edit->setText(shownValue);
+    platform::SetEditText(edit, value);
     edit->selectAll();
     form.SetActiveControl(edit);
 
@@ -256,6 +257,6 @@ bool InputDialog(const std::string& caption, const std::string& prompt, std::str
 
     if (form.exec() != mrOk)
         return false;
-    value = platform::FromQt(edit->text());
+    value = platform::EditText(edit);
     return true;
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/WinError.h"
 
@@ -155,7 +156,7 @@ int ExpandPath(std::string_view path, std::string& full) {
     }
     if (trailingSeparator && !parts.empty())
         full += '\\';
-    if (full.size() > MaxPathLength) {
+    if (WindowsLength(full) > MaxPathLength) {
         full.clear();
         return ERROR_FILENAME_EXCED_RANGE;
     }
