@@ -96,7 +96,6 @@ TEST(HostNames, ATypedQuestionMarkNeverReachesAFileShownWithOne) {
     const std::string listed = Utf8ToAnsi("\xe6\x97\xa5.bmp");
     EXPECT_EQ(OpenCode("C:\\?.bmp"), ERROR_INVALID_NAME);
     EXPECT_EQ(DeleteFile("C:\\?.bmp"), ERROR_INVALID_NAME);
-    EXPECT_EQ(RenameFile("C:\\?.bmp", "C:\\x.bmp"), ERROR_INVALID_NAME);
     EXPECT_EQ(RenameFile("C:\\" + listed, "C:\\?.bmp"), ERROR_INVALID_NAME);
     // A mark that starts no sound token names nothing either.
     EXPECT_EQ(OpenCode("C:\\\x81"
