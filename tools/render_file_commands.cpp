@@ -22,6 +22,7 @@
 #include "app/Glyph_MW.h"
 #include "extract/FileUtils.h"
 #include "platform/Drives.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/SpeedButton.h"
 
@@ -104,7 +105,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     outputDir = shots::OutputDir(argc, argv);
     InitFormatSettings();
 

@@ -12,6 +12,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/HostAccess.h"
+#include "platform/HostNames.h"
 #include "platform/Paths.h"
 #include "platform/WinError.h"
 
@@ -40,14 +41,6 @@ void CollectMounts(const fs::path& dir, int depth, std::vector<std::string>& out
     }
 }
 
-// Does a host name read the same after a trip through Windows-1252, so that
-// it can be opened by the name it is listed under?
-bool AnsiName(const std::string& hostName, std::string& ansi) {
-    bool lossless = false;
-    ansi = Utf8ToAnsi(hostName, &lossless);
-    return lossless && hostName.find('\\') == std::string::npos;
-}
-
 // The entry of `dir` that equals `name` ignoring case, or empty. Where the
 // host holds several (it tells case apart), the one listed first wins, so a
 // look-up and a listing always agree on which file a name means.
@@ -55,14 +48,12 @@ std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
     std::unique_ptr<DIR, int (*)(DIR*)> d(opendir(dir.c_str()), closedir);
     if (!d)
         return {};
-    std::string ansi;
     std::string first;
     while (dirent* e = readdir(d.get())) {
         std::string hostName = e->d_name;
         if (hostName == "." || hostName == "..")
             continue;
-        if (AnsiName(hostName, ansi) && EqualIgnoringCase(ansi, name) &&
-            (first.empty() || hostName < first))
+        if (EqualIgnoringCase(WindowsName(hostName), name) && (first.empty() || hostName < first))
             first = std::move(hostName);
     }
     return first;
@@ -195,7 +186,9 @@ int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing
         if (HasInvalidNameChar(name))
             return ERROR_INVALID_NAME;
         const bool lastComponent = pos >= full.size();
-        std::string hostName = AnsiToUtf8(name);
+        std::string hostName;
+        if (!HostName(name, hostName))
+            return ERROR_INVALID_NAME;
         if (!missing) {
             struct stat st {};
             if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {
@@ -251,9 +244,7 @@ std::string WindowsPathOn(const DriveTable& table, std::string_view hostPath) {
         std::size_t end = rest.find('/', pos);
         if (end == std::string::npos)
             end = rest.size();
-        std::string part = Utf8ToAnsi(rest.substr(pos, end - pos));
-        std::replace(part.begin(), part.end(), '\\', '?');
-        win += "\\" + part;
+        win += "\\" + WindowsName(rest.substr(pos, end - pos));
         pos = end;
     }
     if (win.size() == 2)

@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/WinError.h"
 
@@ -64,6 +65,27 @@ std::vector<std::string> SplitComponents(std::string_view path) {
     return parts;
 }
 
+// Drives are told apart ignoring case, as Windows tells them.
+char DriveKey(char letter) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+}
+
+// The directory a path is taken against, as Windows takes it: a drive
+// typed with a root is that root, its letter as typed; a drive typed
+// without one is the current directory kept for it, else its root as typed;
+// no drive is the current directory, or its root for a path that starts with
+// a separator. Kept directories keep the letter they were given with.
+std::string BaseDirectory(char typedDrive, bool rooted) {
+    if (typedDrive && rooted)
+        return RootOf(typedDrive);
+    if (typedDrive) {
+        const auto kept = State().dirs.find(DriveKey(typedDrive));
+        return kept == State().dirs.end() ? RootOf(typedDrive) : kept->second;
+    }
+    const std::string current = GetDriveCurrentDir(State().drive);
+    return rooted ? current.substr(0, 3) : current;
+}
+
 } // namespace
 
 char CurrentDrive() {
@@ -71,7 +93,7 @@ char CurrentDrive() {
 }
 
 std::string GetDriveCurrentDir(char letter) {
-    letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    letter = DriveKey(letter);
     auto it = State().dirs.find(letter);
     return it == State().dirs.end() ? RootOf(letter) : it->second;
 }
@@ -97,19 +119,11 @@ int ExpandPath(std::string_view path, std::string& full) {
     // The current directories are set up with the drive table, which the
     // first caller makes; whichever thread that is, they are read after it.
     CurrentDriveTable();
-    char drive = State().drive;
-    std::string base; // directory the path is relative to
-    std::string_view rest = path;
     const bool hasDrive =
         path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
-    if (hasDrive) {
-        drive = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
-        rest = path.substr(2);
-    }
-    if (!rest.empty() && IsSeparator(rest[0]))
-        base = RootOf(drive);
-    else
-        base = GetDriveCurrentDir(drive);
+    const std::string_view rest = hasDrive ? path.substr(2) : path;
+    const bool rooted = !rest.empty() && IsSeparator(rest[0]);
+    const std::string base = BaseDirectory(hasDrive ? path[0] : '\0', rooted);
 
     std::vector<std::string> parts;
     for (const std::string& p : SplitComponents(std::string_view(base).substr(3)))
@@ -137,7 +151,7 @@ int ExpandPath(std::string_view path, std::string& full) {
             parts.pop_back();
     }
 
-    full = RootOf(drive);
+    full = base.substr(0, 3);
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i)
             full += '\\';
@@ -145,7 +159,7 @@ int ExpandPath(std::string_view path, std::string& full) {
     }
     if (trailingSeparator && !parts.empty())
         full += '\\';
-    if (full.size() > MaxPathLength) {
+    if (WindowsLength(full) > MaxPathLength) {
         full.clear();
         return ERROR_FILENAME_EXCED_RANGE;
     }
@@ -170,8 +184,8 @@ int SetCurrentDir(std::string_view path) {
         return ERROR_PATH_NOT_FOUND;
     if (full.size() > 3 && full.back() == '\\')
         full.pop_back();
-    State().drive = full[0];
-    State().dirs[full[0]] = full;
+    State().drive = DriveKey(full[0]);
+    State().dirs[State().drive] = full;
     return ERROR_SUCCESS;
 }
 
