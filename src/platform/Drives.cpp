@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <dirent.h>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -13,6 +12,7 @@
 #include "platform/Codepage.h"
 #include "platform/HostAccess.h"
 #include "platform/HostNames.h"
+#include "platform/KeptListing.h"
 #include "platform/Paths.h"
 #include "platform/WinError.h"
 
@@ -41,24 +41,6 @@ void CollectMounts(const fs::path& dir, int depth, std::vector<std::string>& out
     }
 }
 
-// The entry of `dir` that equals `name` ignoring case, or empty. Where the
-// host holds several (it tells case apart), the one listed first wins, so a
-// look-up and a listing always agree on which file a name means.
-std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
-    std::unique_ptr<DIR, int (*)(DIR*)> d(opendir(dir.c_str()), closedir);
-    if (!d)
-        return {};
-    std::string first;
-    while (dirent* e = readdir(d.get())) {
-        std::string hostName = e->d_name;
-        if (hostName == "." || hostName == "..")
-            continue;
-        if (EqualIgnoringCase(WindowsName(hostName), name) && (first.empty() || hostName < first))
-            first = std::move(hostName);
-    }
-    return first;
-}
-
 bool HasInvalidNameChar(std::string_view name) {
     for (unsigned char c : name)
         if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"' ||
@@ -71,36 +53,71 @@ std::string JoinHost(const std::string& dir, const std::string& name) {
     return dir == "/" ? "/" + name : dir + "/" + name;
 }
 
-// A name of plain ASCII can only equal other ASCII names ignoring case, and
-// with few letters those are few: trying each spelling finds the same entry
-// as reading the whole directory, without reading it. Returns false when the
-// name is not such a name, so the caller lists the directory instead.
-constexpr int kMaxLettersToTry = 6;
+// Where `name` (host spelling `hostName`) leads in the directory `dir`, which
+// `st` shows to be one: the entry of that spelling, else the one listed
+// first among those equal to it ignoring case. A name that exists as spelled
+// never has its directory read; a listing kept of it answers without a look
+// at the entry. False when no entry is equal to it.
+bool FindInDirectory(const std::string& dir, const struct stat& st, const std::string& name,
+                     std::string& hostName) {
+    std::string found;
+    Listed listed = LookUpName(dir, st, hostName, name, found, false);
+    if (listed == Listed::Unknown) {
+        struct stat entry {};
+        if (lstat(JoinHost(dir, hostName).c_str(), &entry) == 0)
+            return true;
+        listed = LookUpName(dir, st, hostName, name, found, true);
+    }
+    if (listed == Listed::OtherCase)
+        hostName = std::move(found);
+    return listed == Listed::AsSpelled || listed == Listed::OtherCase;
+}
 
-bool FindAsciiCaseVariant(const std::string& dir, const std::string& name, std::string& found) {
-    std::vector<std::size_t> letters;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c >= 0x80)
-            return false;
-        if (std::isalpha(c))
-            letters.push_back(i);
+// The names of a path's components on the Windows side and on the host.
+struct Components {
+    std::vector<std::string> names;
+    std::vector<std::string> hostNames;
+};
+
+int SplitPath(const std::string& full, Components& parts) {
+    std::size_t pos = 3;
+    while (pos < full.size()) {
+        std::size_t end = full.find('\\', pos);
+        if (end == std::string::npos)
+            end = full.size();
+        std::string name = full.substr(pos, end - pos);
+        pos = end + 1;
+        if (name.empty())
+            continue;
+        std::string hostName;
+        if (HasInvalidNameChar(name) || !HostName(name, hostName))
+            return ERROR_INVALID_NAME;
+        parts.names.push_back(std::move(name));
+        parts.hostNames.push_back(std::move(hostName));
     }
-    if (letters.size() > kMaxLettersToTry)
-        return false;
-    found.clear();
-    std::string spelling = name;
-    for (unsigned mask = 0; mask < (1u << letters.size()); ++mask) {
-        for (std::size_t bit = 0; bit < letters.size(); ++bit) {
-            const auto c = static_cast<unsigned char>(name[letters[bit]]);
-            spelling[letters[bit]] = char((mask >> bit) & 1u ? std::toupper(c) : std::tolower(c));
+    return ERROR_SUCCESS;
+}
+
+// Walks the components from the drive's root; once one is missing, the rest
+// keep their spelling.
+void WalkComponents(std::string dir, Components& parts, ResolvedPath& where) {
+    bool missing = false;
+    for (std::size_t i = 0; i < parts.names.size(); ++i) {
+        const bool last = i + 1 == parts.names.size();
+        if (!missing) {
+            struct stat st {};
+            const bool isDir = stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            missing = !isDir || !FindInDirectory(dir, st, parts.names[i], parts.hostNames[i]);
+            if (last && isDir) {
+                where.parentKnown = true;
+                where.parent = st;
+                where.exists = !missing;
+            }
+            where.dirMissing = missing && !last;
         }
-        struct stat st {};
-        // Where several spellings exist, the one a listing would give wins.
-        if (lstat(JoinHost(dir, spelling).c_str(), &st) == 0 && (found.empty() || spelling < found))
-            found = spelling;
+        dir = JoinHost(dir, parts.hostNames[i]);
     }
-    return true;
+    where.host = std::move(dir);
 }
 
 } // namespace
@@ -162,50 +179,43 @@ bool DriveExists(char letter) {
 }
 
 int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing) {
-    hostPath.clear();
+    ResolvedPath where;
+    const int err = ResolveHostPath(winPath, where);
+    hostPath = std::move(where.host);
     if (dirMissing)
-        *dirMissing = false;
+        *dirMissing = where.dirMissing;
+    return err;
+}
+
+int ResolveHostPath(std::string_view winPath, ResolvedPath& where) {
+    where = ResolvedPath();
     std::string full;
     if (int err = ExpandPath(winPath, full))
         return err;
-    std::string dir = DriveHostRoot(full[0]);
-    if (dir.empty())
+    std::string root = DriveHostRoot(full[0]);
+    if (root.empty())
         return ERROR_PATH_NOT_FOUND;
-
-    // Walk the components; once one is missing, the rest keep their spelling.
-    bool missing = false;
-    std::size_t pos = 3;
-    while (pos < full.size()) {
-        std::size_t end = full.find('\\', pos);
-        if (end == std::string::npos)
-            end = full.size();
-        const std::string name = full.substr(pos, end - pos);
-        pos = end + 1;
-        if (name.empty())
-            continue;
-        if (HasInvalidNameChar(name))
-            return ERROR_INVALID_NAME;
-        const bool lastComponent = pos >= full.size();
-        std::string hostName;
-        if (!HostName(name, hostName))
-            return ERROR_INVALID_NAME;
-        if (!missing) {
-            struct stat st {};
-            if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {
-                std::string found;
-                if (!FindAsciiCaseVariant(dir, name, found))
-                    found = FindIgnoringCase(dir, name);
-                if (found.empty())
-                    missing = true;
-                else
-                    hostName = found;
-            }
-            if (missing && !lastComponent && dirMissing)
-                *dirMissing = true;
-        }
-        dir = JoinHost(dir, hostName);
+    Components parts;
+    if (int err = SplitPath(full, parts))
+        return err;
+    if (parts.names.empty()) {
+        where.host = std::move(root);
+        return ERROR_SUCCESS;
     }
-    hostPath = dir;
+    // When the directory holding the last name is there as spelled, so is
+    // every directory on the way, and only the last name is left to look up.
+    std::string parent = root;
+    for (std::size_t i = 0; i + 1 < parts.names.size(); ++i)
+        parent = JoinHost(parent, parts.hostNames[i]);
+    struct stat st {};
+    if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        where.exists = FindInDirectory(parent, st, parts.names.back(), parts.hostNames.back());
+        where.parentKnown = true;
+        where.parent = st;
+        where.host = JoinHost(parent, parts.hostNames.back());
+        return ERROR_SUCCESS;
+    }
+    WalkComponents(std::move(root), parts, where);
     return ERROR_SUCCESS;
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -37,6 +38,17 @@ std::string DriveHostRoot(char letter);
 // `dirMissing` (if given) tells whether a directory on the way does not exist,
 // so that callers can answer 3 rather than 2.
 int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing = nullptr);
+
+// ToHostPath, and what the look-up learnt on the way, for a caller that
+// acts on the path at once (creating a file there) without asking again.
+struct ResolvedPath {
+    std::string host;
+    bool dirMissing = false;  // a directory on the way does not exist
+    bool exists = false;      // the last name has an entry, in this case or another
+    bool parentKnown = false; // `parent` is the stat of the directory holding it
+    struct stat parent {};
+};
+int ResolveHostPath(std::string_view winPath, ResolvedPath& where);
 
 // Windows path of a host path, or empty when no drive holds it.
 std::string ToWindowsPath(std::string_view hostPath);
