@@ -128,7 +128,10 @@ ExtractOutcome TBitmapExtractor::Run() {
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
     TFileSearch search(exePath_);
     std::int64_t start = 1;
-    while (NextBitmap(exe, search, start)) {
+    std::int64_t hit = 0;
+    std::int32_t size = 0;
+    while (NextBitmap(exe, search, start, hit, size)) {
+        ReadBitmap(exe, hit, size, HeldAtStart(hit, size));
         ++BitmapFileNumber;
         ++ExtractCount;
         if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
@@ -138,9 +141,9 @@ void TBitmapExtractor::Scan(platform::FileObject& exe) {
 }
 
 bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search,
-                                  std::int64_t& start) {
+                                  std::int64_t& start, std::int64_t& hit, std::int32_t& size) {
     for (;;) {
-        const std::int64_t hit = search.Search(start, "BM", true, hooks_.progress);
+        hit = search.Search(start, "BM", true, hooks_.progress);
         if (hit == -3)
             throw platform::EInOutError(search.ReadError());
         if (hit <= 0)
@@ -159,18 +162,22 @@ bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search
         if (header.bfSize > MaxBitmapSize)
             return false;
         start = hit + header.bfSize;
-        ReadBitmap(exe, hit, header.bfSize, HeldAtStart(hit, header.bfSize));
+        size = header.bfSize;
         return true;
     }
 }
 
 ExtractOutcome TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
     found.clear();
+    // Only where each bitmap lies is noted: its bytes are read when it is
+    // written.
     return ReadingPass([this, &found](platform::FileObject& exe) {
         TFileSearch search(exePath_);
         std::int64_t start = 1;
-        while (NextBitmap(exe, search, start))
-            found.push_back({bitmapOffset_, bitmapSize_, bitmapHeld_});
+        std::int64_t hit = 0;
+        std::int32_t size = 0;
+        while (NextBitmap(exe, search, start, hit, size))
+            found.push_back({hit - 1, size, static_cast<std::int32_t>(HeldAtStart(hit, size))});
         RequireUncut(exe, sizeAtStart_);
     });
 }
@@ -203,39 +210,37 @@ void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, s
         throw platform::EInOutError(platform::ERROR_READ_FAULT);
     std::fill(bitmap_.begin() + got, bitmap_.begin() + size, 0);
     bitmapSize_ = size;
-    bitmapHeld_ = static_cast<std::int32_t>(got);
     bitmapOffset_ = hit - 1;
 }
 
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
-    bool exists = false;
-    if (!MayWrite(fileName, exists)) {
+    switch (WriteOut(fileName, bitmap_.data(), bitmapSize_)) {
+    case WriteResult::Declined:
         --ExtractCount;
         --BitmapFileNumber;
         return false;
+    case WriteResult::Failed:
+        return true;
+    case WriteResult::Written:
+        break;
     }
-    if (WriteBytes(fileName, exists, bitmap_.data(), bitmapSize_)) {
-        WrittenBitmap record;
-        record.offset = bitmapOffset_;
-        record.size = bitmapSize_;
-        record.file = fileName;
-        // The information header's size, width, height, planes and depth
-        // lie within the first 30 bytes; a shorter bitmap has none.
-        if (bitmapSize_ >= 30) {
-            record.width = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 18));
-            record.height = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 22));
-            record.bitCount = Word(bitmap_.data() + 28);
-        }
-        Announce(std::move(record));
+    WrittenBitmap record;
+    record.offset = bitmapOffset_;
+    record.size = bitmapSize_;
+    record.file = fileName;
+    // The information header's size, width, height, planes and depth lie
+    // within the first 30 bytes; a shorter bitmap has none.
+    if (bitmapSize_ >= 30) {
+        record.width = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 18));
+        record.height = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 22));
+        record.bitCount = Word(bitmap_.data() + 28);
     }
+    Announce(std::move(record));
     return true;
 }
 
-bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
-    // Asked once per file: on a host that ignores no case, a name that does
-    // not exist costs a listing of the whole directory.
-    exists = FileExists(fileName);
-    if (OverwriteAll || !exists)
+bool TBitmapExtractor::MayReplace(const std::string& fileName) {
+    if (OverwriteAll)
         return true;
     const OverwriteAnswer answer =
         hooks_.askOverwrite
@@ -246,18 +251,25 @@ bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
     return answer != OverwriteAnswer::No;
 }
 
-bool TBitmapExtractor::WriteBytes(const std::string& fileName, bool exists,
-                                  const unsigned char* bytes, std::int64_t size) {
-    // An existing file gives way only to a whole new one, so a failure part-way
-    // leaves it as it was; a new file is never written through a name that
-    // turned out to be taken.
-    const int errorCode =
-        exists ? ReplaceWholeFile(fileName, bytes, size) : WriteNewFile(fileName, bytes, size);
+TBitmapExtractor::WriteResult TBitmapExtractor::WriteOut(const std::string& fileName,
+                                                         const unsigned char* bytes,
+                                                         std::int64_t size) {
+    // A name not taken is simply written: creating the new file tells
+    // whether it is taken, so a file written new costs no look beforehand.
+    // A taken name that is a file is replaced, once the user agrees, only by
+    // a whole new one, so a failure part-way leaves it as it was; anything
+    // else holding the name refuses the write.
+    int errorCode = WriteNewFile(fileName, bytes, size);
+    if (errorCode == platform::ERROR_FILE_EXISTS && FileExists(fileName)) {
+        if (!MayReplace(fileName))
+            return WriteResult::Declined;
+        errorCode = ReplaceWholeFile(fileName, bytes, size);
+    }
     if (errorCode == 0)
-        return true;
+        return WriteResult::Written;
     Report(ErrorMessage("Error writing ", fileName, errorCode));
     ++outcome_.writeFailures;
-    return false;
+    return WriteResult::Failed;
 }
 
 void TBitmapExtractor::Announce(WrittenBitmap record) {

@@ -152,9 +152,11 @@ private:
     // reported and noted in the outcome, and the executable is closed.
     ExtractOutcome ReadingPass(const std::function<void(platform::FileObject&)>& pass);
     void Scan(platform::FileObject& exe);
-    // Finds the next bitmap the scan takes from `start` on and reads it;
-    // false where the scan ends. Raises EInOutError when reading fails.
-    bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start);
+    // Finds the next bitmap the scan takes from `start` on: its 1-based
+    // `hit` and declared `size`; false where the scan ends. Raises
+    // EInOutError when reading fails.
+    bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start,
+                    std::int64_t& hit, std::int32_t& size);
     // Reads the bitmap at `hit`; fewer than `held` bytes mean the file was
     // cut short under us, which raises EInOutError rather than give a
     // bitmap that is zeros where the file had its bytes.
@@ -165,13 +167,14 @@ private:
     void ReportReadError(int errorCode);
     void Report(const std::string& message) const;
     void TellNotRead(const std::string& message) const;
-    // Whether `fileName` may be written: it does not exist, All was answered,
-    // or the user agrees to replace it. `exists` tells which.
-    bool MayWrite(const std::string& fileName, bool& exists);
-    // Writes the bytes as a new file or in place of the existing one,
-    // reporting a failure; true when the file is whole.
-    bool WriteBytes(const std::string& fileName, bool exists, const unsigned char* bytes,
-                    std::int64_t size);
+    // Whether the existing `fileName` may be replaced: All was answered, or
+    // the user agrees now.
+    bool MayReplace(const std::string& fileName);
+    enum class WriteResult { Written, Failed, Declined };
+    // Writes the bytes as a new file, or in place of an existing one the
+    // user agrees to replace; a failure is reported.
+    WriteResult WriteOut(const std::string& fileName, const unsigned char* bytes,
+                         std::int64_t size);
     void Announce(WrittenBitmap record);
 
     std::string exePath_;
@@ -180,7 +183,6 @@ private:
     ExtractOutcome outcome_; // of the pass under way
     std::array<unsigned char, MaxBitmapSize> bitmap_{};
     std::int32_t bitmapSize_ = 0;
-    std::int32_t bitmapHeld_ = 0;
     std::int64_t bitmapOffset_ = 0;
     std::int64_t sizeAtStart_ = 0; // of the executable, when the pass began
 };

@@ -55,11 +55,11 @@ ExtractOutcome TBitmapExtractor::ExtractResources() {
                 continue;
             }
             const std::string fileName = outputDir_ + names[k];
-            bool exists = false;
-            if (!MayWrite(fileName, exists))
-                break;
             const auto* bytes = reinterpret_cast<const unsigned char*>(picture.bytes.data());
-            if (!WriteBytes(fileName, exists, bytes, std::ssize(picture.bytes)))
+            const WriteResult result = WriteOut(fileName, bytes, std::ssize(picture.bytes));
+            if (result == WriteResult::Declined)
+                break;
+            if (result == WriteResult::Failed)
                 continue;
             Announce({exePath_, r.offset, std::ssize(picture.bytes), fileName, picture.width,
                       picture.height, picture.bitCount, r.name,
