@@ -94,9 +94,12 @@ Corpus WriteCorpus(const std::filesystem::path& path, const CorpusPlan& plan) {
                                 ? MakeBitmap(rng, plan.maxBitmapSize)
                                 : MakeDecoy(rng, plan.maxBitmapSize, k);
         const auto room = static_cast<std::uint64_t>(stretch - std::ssize(bytes));
-        placed[k * stretch + static_cast<std::int64_t>(rng() % room)] = bytes;
-        if (isBitmap[static_cast<std::size_t>(k)])
+        const std::int64_t at = k * stretch + static_cast<std::int64_t>(rng() % room);
+        placed[at] = bytes;
+        if (isBitmap[static_cast<std::size_t>(k)]) {
             corpus.bitmaps.push_back(std::move(bytes));
+            corpus.offsets.push_back(at);
+        }
     }
 
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
