@@ -6,10 +6,11 @@
 // folder should cost little more than the empty one. BM_Window/M is the main
 // window's extraction of an 8 MiB file holding 200 bitmaps into its own
 // folder of M glyphs, the folder shown afterwards included, from where the
-// file dialog leaves it or from a folder changed behind its back. BM_Cli, BM_Floor
-// and BM_Foremost carve the 256 MiB file into a new folder: sporvik-extract,
-// the C carver beside this program (the least such a carver can do) and
-// foremost -t bmp. Whatever a run writes is set aside outside the timing;
+// file dialog leaves it or from a folder changed behind its back. BM_Cli,
+// BM_Floor, BM_FloorMemchr and BM_Foremost carve the 256 MiB file into a new
+// folder: sporvik-extract, the C carver beside this program (the least such
+// a carver can do) finding "BM" with memmem and with memchr, and foremost
+// -t bmp. Whatever a run writes is set aside outside the timing;
 // after the last run the files written are counted or compared with the
 // bitmaps stored.
 //
@@ -276,6 +277,11 @@ void BM_Floor(benchmark::State& state) {
                {BigFile().string(), "OUT"});
 }
 
+void BM_FloorMemchr(benchmark::State& state) {
+    TimeCarver(state, (ProgramDir() / "sporvik_floor_carver").string(),
+               {"--memchr", BigFile().string(), "OUT"});
+}
+
 void BM_Foremost(benchmark::State& state) {
     TimeCarver(state, "foremost", {"-Q", "-t", "bmp", "-i", BigFile().string(), "-o", "OUT"});
 }
@@ -298,6 +304,11 @@ BENCHMARK(BM_Window)
     ->Repetitions(9);
 BENCHMARK(BM_Cli)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(9);
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(9);
+BENCHMARK(BM_FloorMemchr)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(9);
 BENCHMARK(BM_Foremost)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
 
 void WriteInputs(const fs::path& dir) {
