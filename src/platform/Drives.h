@@ -6,7 +6,8 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
+
+#include "platform/ResolvedPath.h"
 
 namespace platform {
 
@@ -39,15 +40,7 @@ std::string DriveHostRoot(char letter);
 // so that callers can answer 3 rather than 2.
 int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing = nullptr);
 
-// ToHostPath, and what the look-up learnt on the way, for a caller that
-// acts on the path at once (creating a file there) without asking again.
-struct ResolvedPath {
-    std::string host;
-    bool dirMissing = false;  // a directory on the way does not exist
-    bool exists = false;      // the last name has an entry, in this case or another
-    bool parentKnown = false; // `parent` is the stat of the directory holding it
-    struct stat parent {};
-};
+// ToHostPath, and what the look-up learnt on the way.
 int ResolveHostPath(std::string_view winPath, ResolvedPath& where);
 
 // Windows path of a host path, or empty when no drive holds it.

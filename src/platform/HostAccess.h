@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Drives.h"
+#include "platform/ResolvedPath.h"
 
 namespace platform {
 
