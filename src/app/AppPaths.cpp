@@ -1,6 +1,6 @@
 #include "app/AppPaths.h"
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/FileOps.h"
 #include "platform/Find.h"
 #include "platform/Paths.h"

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/Paths.h"
@@ -11,8 +11,8 @@ namespace {
 
 // "C:\x", "C:x" and anything with a backslash are Windows spellings.
 bool IsWindowsSpelling(const std::string& arg) {
-    const bool drive = arg.size() >= 2 && arg[1] == ':' &&
-                       std::isalpha(static_cast<unsigned char>(arg[0]));
+    const bool drive =
+        arg.size() >= 2 && arg[1] == ':' && std::isalpha(static_cast<unsigned char>(arg[0]));
     return drive || arg.find('\\') != std::string::npos;
 }
 
@@ -52,7 +52,8 @@ StartRequest ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg.size() > 1 && arg[0] == '-') {
             problems.push_back("Unknown option: " + platform::Utf8ToAnsi(arg));
         } else if (pathSeen) {
-            problems.push_back("Only one folder can be opened; left out: " + platform::Utf8ToAnsi(arg));
+            problems.push_back("Only one folder can be opened; left out: " +
+                               platform::Utf8ToAnsi(arg));
         } else {
             pathSeen = true;
             request.directory = FolderOf(arg);

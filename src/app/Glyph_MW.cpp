@@ -11,7 +11,7 @@
 #include "app/Forms.h"
 #include "controls/FiLabel.h"
 #include "dialogs/Glyph_About.h"
-#include "dialogs/QZdialog.h"
+#include "messages/QZdialog.h"
 #include "platform/Codepage.h"
 #include "platform/FileOps.h"
 #include "platform/Profile.h"

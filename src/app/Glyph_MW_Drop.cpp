@@ -6,7 +6,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/Drives.h"
 #include "platform/ui/Application.h"
 

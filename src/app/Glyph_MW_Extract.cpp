@@ -4,8 +4,8 @@
 
 #include "app/Forms.h"
 #include "dialogs/Glyph_Dir.h"
-#include "dialogs/QZdialog.h"
 #include "extract/Extractor.h"
+#include "messages/QZdialog.h"
 #include "platform/Find.h"
 #include "platform/ui/ModalResult.h"
 #include "platform/ui/ProgressBar.h"

@@ -5,9 +5,9 @@
 // and place under its new name.
 #include "app/Glyph_MW.h"
 
-#include "dialogs/QZdialog.h"
-#include "extract/FileUtils.h"
 #include "extract/Search.h"
+#include "fileutils/FileUtils.h"
+#include "messages/QZdialog.h"
 #include "platform/FileOps.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/ModalResult.h"

@@ -10,7 +10,7 @@
 #include "cli/SurveyPool.h"
 #include "cli/TerminalProgress.h"
 #include "extract/Extractor.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/WinError.h"

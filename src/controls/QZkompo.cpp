@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "dialogs/QZdialog.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "messages/QZdialog.h"
 #include "platform/Find.h"
 
 namespace {

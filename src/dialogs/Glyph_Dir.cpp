@@ -6,8 +6,8 @@
 #include <QMouseEvent>
 
 #include "controls/QZkompo.h"
-#include "dialogs/QZdialog.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "messages/QZdialog.h"
 #include "platform/Codepage.h"
 #include "platform/Find.h"
 #include "platform/Paths.h"
@@ -181,7 +181,7 @@ void TOSDialog::CreateControls() {
     FileListBox1->SetFileEdit(EditDateiName);
 
     // The designed tab order: directories, filter, files, name, then the buttons.
-    const QWidget* order[] = {DirectoryListBox1, ComboBoxFilter, FileListBox1, EditDateiName,
+    const QWidget* order[] = {DirectoryListBox1, ComboBoxFilter, FileListBox1,  EditDateiName,
                               ButtonOK,          ButtonHilfe,    ButtonAbbruch, QZDriveComboBox1};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
@@ -281,11 +281,11 @@ void TOSDialog::PrepareLists(int mode, const std::string& filter, int attributes
 // Directory mode has no use for the file controls: they stay visible, but
 // disabled and grey.
 void TOSDialog::SetFileControls(bool enabled) {
-    const QColor colour = platform::GetSysColor(enabled ? platform::COLOR_WINDOW
-                                                        : platform::COLOR_INACTIVEBORDER);
-    for (QWidget* control : {static_cast<QWidget*>(ComboBoxFilter),
-                             static_cast<QWidget*>(FileListBox1),
-                             static_cast<QWidget*>(EditDateiName)}) {
+    const QColor colour =
+        platform::GetSysColor(enabled ? platform::COLOR_WINDOW : platform::COLOR_INACTIVEBORDER);
+    for (QWidget* control :
+         {static_cast<QWidget*>(ComboBoxFilter), static_cast<QWidget*>(FileListBox1),
+          static_cast<QWidget*>(EditDateiName)}) {
         control->setEnabled(enabled);
         Paint(control, colour);
     }
@@ -346,9 +346,8 @@ bool TOSDialog::TakeResultPath(const std::string& text) {
     }
     ResultPath_.clear();
     const std::string shown = text.size() > 60 ? text.substr(0, 60) + "..." : text;
-    MessageDialog((error == platform::ERROR_FILENAME_EXCED_RANGE
-                       ? "Name too long:\r\n"
-                       : "Not a valid file name:\r\n") +
+    MessageDialog((error == platform::ERROR_FILENAME_EXCED_RANGE ? "Name too long:\r\n"
+                                                                 : "Not a valid file name:\r\n") +
                       shown,
                   MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
     return false;
@@ -358,8 +357,8 @@ void TOSDialog::EditDateiNameExit(QWidget* now) {
     std::string focused = FocusedControlName();
     if (focused.empty())
         focused = platform::FromQt(now->objectName());
-    for (const char* quiet : {"ButtonAbbruch", "ButtonHilfe", "FileListBox1", "QZDriveComboBox1",
-                              "DirectoryListBox1"})
+    for (const char* quiet :
+         {"ButtonAbbruch", "ButtonHilfe", "FileListBox1", "QZDriveComboBox1", "DirectoryListBox1"})
         if (focused == quiet)
             return;
     const std::string text = TrimmedEditText();

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "extract/FileSearch.h"
-#include "extract/FileUtils.h"
 #include "extract/WholeFileWrite.h"
+#include "fileutils/FileUtils.h"
 
 int BitmapFileNumber = 0;
 

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "extract/BlockScan.h"
-#include "extract/FileUtils.h"
 #include "extract/Search.h"
+#include "fileutils/FileUtils.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/Codepage.h"
 
 namespace {

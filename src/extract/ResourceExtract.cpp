@@ -5,8 +5,8 @@
 
 #include "extract/DibFile.h"
 #include "extract/Extractor.h"
-#include "extract/FileUtils.h"
 #include "extract/PeResources.h"
+#include "fileutils/FileUtils.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "extract/BlockScan.h"
-#include "extract/FileUtils.h"
 #include "extract/ProgressRelay.h"
+#include "fileutils/FileUtils.h"
 #include "platform/FileObject.h"
 #include "platform/ui/Gauge.h"
 #include "platform/ui/ProgressBar.h"

@@ -11,7 +11,7 @@
 #include <map>
 
 #include "ModalAnswer.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PopupMenu.h"
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "TempDrives.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/FileOps.h"
 
 namespace fs = std::filesystem;

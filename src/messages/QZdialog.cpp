@@ -1,4 +1,4 @@
-#include "dialogs/QZdialog.h"
+#include "messages/QZdialog.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/Codepage.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/BitBtn.h"

@@ -1,4 +1,4 @@
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 
 #include <algorithm>
 #include <new>

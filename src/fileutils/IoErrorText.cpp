@@ -1,6 +1,6 @@
 #include <map>
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "extract/FormatSettings.h"
+#include "fileutils/FormatSettings.h"
 #include "platform/FileObject.h"
 
 // "C:\dir" -> "C:\dir\"; an empty path stays empty.
