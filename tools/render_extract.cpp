@@ -18,7 +18,7 @@
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
 #include "extract/Extractor.h"
-#include "fileutils/FileUtils.h"
+#include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
 #include "platform/ui/ProgressBar.h"
 #include "platform/ui/SpeedButton.h"

@@ -20,7 +20,7 @@
 #include "Shots.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
-#include "fileutils/FileUtils.h"
+#include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/SpeedButton.h"

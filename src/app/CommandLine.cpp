@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "fileutils/FileUtils.h"
+#include "fileutils/PathParts.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/Paths.h"
@@ -26,7 +27,7 @@ std::string FolderOf(const std::string& arg) {
     if (DirectoryExists(win))
         return AddBackslash(win);
     if (FileExists(win) && win.find_first_of("*?") == std::string::npos)
-        return win.substr(0, win.rfind('\\') + 1);
+        return DirectoryPart(win);
     return {};
 }
 

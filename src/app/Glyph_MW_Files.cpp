@@ -7,6 +7,7 @@
 
 #include "extract/Search.h"
 #include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
 #include "messages/QZdialog.h"
 #include "platform/FileOps.h"
 #include "platform/ui/Clipboard.h"

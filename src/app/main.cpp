@@ -15,7 +15,7 @@
 #include "dialogs/Glyph_About.h"
 #include "dialogs/Glyph_Dir.h"
 #include "extract/Extractor.h"
-#include "fileutils/FileUtils.h"
+#include "fileutils/FormatSettings.h"
 #include "messages/QZdialog.h"
 #include "platform/Codepage.h"
 #include "platform/ui/Application.h"

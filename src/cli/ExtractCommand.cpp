@@ -11,6 +11,7 @@
 #include "cli/TerminalProgress.h"
 #include "extract/Extractor.h"
 #include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/WinError.h"

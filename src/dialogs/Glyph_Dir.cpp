@@ -7,6 +7,8 @@
 
 #include "controls/QZkompo.h"
 #include "fileutils/FileUtils.h"
+#include "fileutils/FormatSettings.h"
+#include "fileutils/PathParts.h"
 #include "messages/QZdialog.h"
 #include "platform/Codepage.h"
 #include "platform/Find.h"
@@ -15,6 +17,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/DirectoryListBox.h"
 #include "platform/ui/FileListBox.h"
+#include "platform/ui/FocusedControl.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/SysColors.h"
@@ -27,25 +30,6 @@ constexpr int kClientHeight = 346;
 
 QFont LabelFont() {
     return platform::DesignFont("Courier New", -13); // 10 points
-}
-
-// The part after the last backslash or colon.
-std::string FileNamePart(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// The part before the first backslash after "X:", or the server and share of
-// a "\\server\share" path.
-std::string DrivePart(const std::string& path) {
-    if (path.size() >= 2 && path[1] == ':')
-        return path.substr(0, 2);
-    if (path.starts_with("\\\\")) {
-        const std::size_t share = path.find('\\', 2);
-        const std::size_t end = share == std::string::npos ? share : path.find('\\', share + 1);
-        return path.substr(0, end);
-    }
-    return {};
 }
 
 bool IsBlankOrControl(char c) {
@@ -305,7 +289,7 @@ void TOSDialog::ComboBoxFilterChange() {
 
 void TOSDialog::FileListBox1Change() {
     const std::string name = FileListBox1->FileName();
-    EditDateiName->setText(platform::ToQt(FileNamePart(name)));
+    EditDateiName->setText(platform::ToQt(NamePart(name)));
     Anzeige(name);
 }
 
@@ -369,7 +353,7 @@ void TOSDialog::EditDateiNameExit(QWidget* now) {
         Anzeige(ResultPath_);
         platform::TSearchRec rec;
         if (Mode_ == 0 && !IsExistingFile(ResultPath_, rec)) {
-            MessageDialog("File " + FileNamePart(ResultPath_) + " not found!", MessageKind::Error,
+            MessageDialog("File " + NamePart(ResultPath_) + " not found!", MessageKind::Error,
                           {MessageButton::OK}, MessageButton::OK, true, 0, 0);
             refused = true;
         }
@@ -401,7 +385,7 @@ void TOSDialog::ButtonOKClick() {
             done(mrOk);
             return;
         }
-        MessageDialog("File " + FileNamePart(ResultPath_) + " not found!", MessageKind::Error,
+        MessageDialog("File " + NamePart(ResultPath_) + " not found!", MessageKind::Error,
                       {MessageButton::OK}, MessageButton::OK, true, 0, 0);
         FileListBox1->setFocus(Qt::OtherFocusReason);
         return;
@@ -409,7 +393,7 @@ void TOSDialog::ButtonOKClick() {
     if (!EnoughSpace())
         return;
     if (FileExists(ResultPath_) &&
-        MessageDialog("File " + FileNamePart(ResultPath_) + "\r\nalready exists. Overwrite?",
+        MessageDialog("File " + NamePart(ResultPath_) + "\r\nalready exists. Overwrite?",
                       MessageKind::Confirmation, {MessageButton::Yes, MessageButton::No},
                       MessageButton::No, true, 0, 0) != mrYes)
         return;

@@ -6,6 +6,8 @@
 #include "extract/FileSearch.h"
 #include "extract/WholeFileWrite.h"
 #include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
+#include "fileutils/PathParts.h"
 
 int BitmapFileNumber = 0;
 
@@ -37,16 +39,6 @@ BitmapHeader BitmapHeader::Parse(const unsigned char* bytes) {
 
 bool BitmapHeader::PassesTests() const {
     return bfReserved1 == 0 && bfReserved2 == 0 && biSize == 40 && biPlanes == 1;
-}
-
-std::string DirectoryPart(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
-}
-
-std::string NamePart(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
 TBitmapExtractor::TBitmapExtractor(std::string exePath, ExtractHooks hooks)

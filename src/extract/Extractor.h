@@ -72,12 +72,6 @@ struct ExtractHooks {
     std::function<void(const WrittenBitmap&)> written;
 };
 
-// "C:\apps\tool.exe" -> "C:\apps\": everything up to the last backslash or
-// colon, which is where the bitmaps go.
-std::string DirectoryPart(std::string_view path);
-// "C:\apps\tool.exe" -> "tool.exe": what messages name.
-std::string NamePart(std::string_view path);
-
 // A bitmap the scan takes: where it starts in the executable (0-based), its
 // declared size, and how many of those bytes the file held (fewer when the
 // size reaches past its end).

@@ -6,7 +6,7 @@
 #include "extract/DibFile.h"
 #include "extract/Extractor.h"
 #include "extract/PeResources.h"
-#include "fileutils/FileUtils.h"
+#include "fileutils/PathParts.h"
 
 namespace {
 

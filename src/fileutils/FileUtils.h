@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "fileutils/FormatSettings.h"
 #include "platform/FileObject.h"
 
 // "C:\dir" -> "C:\dir\"; an empty path stays empty.
@@ -43,14 +42,6 @@ bool CanDeleteFile(std::string_view fileName, int& errorCode);
 // Opens the file already bound to `file` for reading only, shared for
 // reading. Raises platform::EInOutError with the Windows error code.
 void OpenReadOnly(platform::FileObject& file, int recordSize);
-
-// "Reason: I/O Error <code>\r\n" and, for the codes we know, a phrase.
-// Callers put their own first line and "\r\n" in front.
-std::string IoErrorText(int errorCode);
-
-// objectName of the active window's control that holds the input focus, or
-// empty when none does.
-std::string FocusedControlName();
 
 // The larger of the two (either one when equal).
 int Max(int a, int b);

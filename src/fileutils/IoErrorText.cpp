@@ -1,6 +1,6 @@
-#include <map>
+#include "fileutils/IoErrorText.h"
 
-#include "fileutils/FileUtils.h"
+#include <map>
 
 namespace {
 

@@ -12,6 +12,7 @@
 
 #include "ModalAnswer.h"
 #include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PopupMenu.h"
 

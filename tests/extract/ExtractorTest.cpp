@@ -398,19 +398,6 @@ TEST_F(ExtractorTest, WhatHoldsTheNameIsReplacedWholeOrKept) {
     }
 }
 
-TEST(ExtractorPaths, DirectoryAndNameSplitAtTheLastBackslashOrColon) {
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"C:\\apps\\tool.exe", "C:\\apps\\", "tool.exe"},
-        {"C:tool.exe", "C:", "tool.exe"},
-        {"tool.exe", "", "tool.exe"},
-        {"C:\\a:b\\", "C:\\a:b\\", ""},
-    };
-    for (const auto& [path, dir, name] : cases) {
-        EXPECT_EQ(DirectoryPart(path), dir) << path;
-        EXPECT_EQ(NamePart(path), name) << path;
-    }
-}
-
 TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
     std::mt19937 rng(90210);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
