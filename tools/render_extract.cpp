@@ -20,6 +20,7 @@
 #include "extract/Extractor.h"
 #include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
+#include "platform/Paths.h"
 #include "platform/ui/ProgressBar.h"
 #include "platform/ui/SpeedButton.h"
 

@@ -22,6 +22,7 @@
 #include "app/Glyph_MW.h"
 #include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
+#include "platform/Paths.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/SpeedButton.h"
 

@@ -14,6 +14,7 @@
 #include "app/Glyph_MW.h"
 #include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
+#include "platform/Paths.h"
 #include "platform/ui/SpeedButton.h"
 
 namespace fs = std::filesystem;

@@ -14,6 +14,7 @@
 #include "fileutils/IoErrorText.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
+#include "platform/Paths.h"
 #include "platform/WinError.h"
 
 #ifndef SPORVIK_VERSION

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/Codepage.h"
-#include "platform/Drives.h"
 #include "platform/KeptListing.h"
 #include "platform/Paths.h"
 #include "platform/WinError.h"

@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/Drives.h"
 #include "platform/Paths.h"
 #include "platform/ProfileText.h"
 #include "platform/WinError.h"

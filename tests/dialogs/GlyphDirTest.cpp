@@ -13,6 +13,7 @@
 #include "dialogs/Glyph_Dir.h"
 #include "fileutils/FileUtils.h"
 #include "fileutils/FormatSettings.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Paths.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/DirectoryListBox.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Find.h"
 #include "platform/Paths.h"
 #include "platform/ui/ListRowDelegate.h"
@@ -145,7 +146,7 @@ void TFileListBox::SelectionChanged() {
     if (fileEdit_) {
         const QListWidgetItem* selected = currentItem();
         fileEdit_->setText(selected && selected->isSelected() ? selected->text()
-                                                               : platform::ToQt(mask_));
+                                                              : platform::ToQt(mask_));
         fileEdit_->selectAll();
     }
     emit OnChange();
