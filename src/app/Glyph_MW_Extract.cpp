@@ -3,8 +3,10 @@
 #include "app/Glyph_MW.h"
 
 #include "app/Forms.h"
+#include "controls/SearchProgress.h"
 #include "dialogs/Glyph_Dir.h"
 #include "extract/Extractor.h"
+#include "fileutils/PathParts.h"
 #include "messages/QZdialog.h"
 #include "platform/Find.h"
 #include "platform/ui/ModalResult.h"
@@ -14,8 +16,9 @@ namespace {
 
 constexpr int kHelpContextExtract = 11;
 
-OverwriteAnswer AskOverwrite(const std::string& question) {
-    switch (MessageDialog(question, MessageKind::Confirmation,
+OverwriteAnswer AskOverwrite(const std::string& fileName) {
+    switch (MessageDialog("File " + NamePart(fileName) + "\r\nalready exists. Overwrite?",
+                          MessageKind::Confirmation,
                           {MessageButton::Yes, MessageButton::No, MessageButton::All},
                           MessageButton::No, true, 0, 0)) {
     case mrNo:
@@ -49,7 +52,7 @@ void TFormMainWindow::ExtractBitmapsFrom(const std::string& exePath, QObject* se
     ExtractHooks hooks;
     hooks.askOverwrite = AskOverwrite;
     hooks.reportError = ShowError;
-    hooks.progress = ProgressBar1;
+    hooks.progress = ProgressShownOn(ProgressBar1);
     TBitmapExtractor extractor(exePath, hooks);
     const ExtractOutcome outcome = extractor.Run();
     if (!outcome.opened)
@@ -57,7 +60,7 @@ void TFormMainWindow::ExtractBitmapsFrom(const std::string& exePath, QObject* se
     LoadDirectory(extractor.OutputDirectory());
     // A scan cut short by a read failure was told as such; it did not find
     // nothing.
-    if (extractor.ExtractCount == 0 && outcome.readError == 0)
+    if (outcome.taken == 0 && outcome.readError == 0)
         MessageDialog("No bitmaps found.", MessageKind::Information, {MessageButton::OK},
                       MessageButton::OK, true, 0, 0);
 }

@@ -5,7 +5,7 @@
 // and place under its new name.
 #include "app/Glyph_MW.h"
 
-#include "extract/Search.h"
+#include "extract/GermanCase.h"
 #include "fileutils/FileUtils.h"
 #include "fileutils/IoErrorText.h"
 #include "messages/QZdialog.h"

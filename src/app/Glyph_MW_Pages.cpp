@@ -7,7 +7,7 @@
 #include "app/Forms.h"
 #include "controls/FiLabel.h"
 #include "dialogs/Glyph_Dir.h"
-#include "extract/Search.h"
+#include "extract/GermanCase.h"
 #include "fileutils/FileUtils.h"
 #include "platform/Find.h"
 #include "platform/ui/GlyphBitmap.h"

@@ -1,7 +1,6 @@
 #include "extract/Extractor.h"
 
 #include <algorithm>
-#include <new>
 
 #include "extract/FileSearch.h"
 #include "extract/WholeFileWrite.h"
@@ -56,38 +55,20 @@ void TBitmapExtractor::ReportReadError(int errorCode) {
     outcome_.readError = errorCode;
 }
 
-// Opens the executable for reading; a failure is reported and ends the run.
-bool TBitmapExtractor::OpenExecutable(platform::FileObject& exe) {
-    try {
-        OpenReadOnly(exe, 1);
-        return true;
-    } catch (const platform::EInOutError& e) {
-        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
-        return false;
-    }
-}
-
 ExtractOutcome
 TBitmapExtractor::ReadingPass(const std::function<void(platform::FileObject&)>& pass) {
     outcome_ = {};
-    platform::FileObject exe{exePath_};
-    if (!OpenExecutable(exe))
-        return outcome_;
-    outcome_.opened = true;
-    // A failure to read ends the pass; what was written stays.
-    try {
+    // A failure to read ends the pass; what was written stays. A failure to
+    // close counts for nothing: nothing was written through this handle.
+    const FileReading reading = ReadFileWith(exePath_, [&](platform::FileObject& exe) {
+        outcome_.opened = true;
         sizeAtStart_ = exe.Size();
         pass(exe);
-    } catch (const platform::EInOutError& e) {
-        ReportReadError(e.ErrorCode());
-    } catch (const std::bad_alloc&) {
-        ReportReadError(platform::ERROR_NOT_ENOUGH_MEMORY);
-    }
-    try {
-        exe.Close();
-    } catch (const platform::EInOutError&) {
-        // Nothing was written through this handle, so nothing is lost.
-    }
+    });
+    if (reading.openError != 0)
+        Report(ErrorMessage("Error reading ", exePath_, reading.openError));
+    else if (reading.readError != 0)
+        ReportReadError(reading.readError);
     return outcome_;
 }
 
@@ -103,11 +84,8 @@ void RequireUncut(const platform::FileObject& exe, std::int64_t sizeAtStart) {
 } // namespace
 
 ExtractOutcome TBitmapExtractor::Run() {
-    OverwriteAll = false;
-    return ReadingPass([this](platform::FileObject& exe) {
-        ExtractCount = 0;
-        Scan(exe);
-    });
+    overwriteAll_ = false;
+    return ReadingPass([this](platform::FileObject& exe) { Scan(exe); });
 }
 
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
@@ -115,7 +93,7 @@ void TBitmapExtractor::Scan(platform::FileObject& exe) {
     std::int64_t start = 1;
     while (NextBitmap(exe, search, start)) {
         ++BitmapFileNumber;
-        ++ExtractCount;
+        ++outcome_.taken;
         if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
             return;
     }
@@ -161,13 +139,12 @@ ExtractOutcome TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
 }
 
 ExtractOutcome TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
-    OverwriteAll = false;
-    ExtractCount = 0;
+    overwriteAll_ = false;
     return ReadingPass([this, &found](platform::FileObject& exe) {
         for (const CarvedBitmap& b : found) {
             ReadBitmap(exe, b.offset + 1, b.size, b.held);
             ++BitmapFileNumber;
-            ++ExtractCount;
+            ++outcome_.taken;
             if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
                 return;
         }
@@ -195,7 +172,7 @@ void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, s
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
     bool exists = false;
     if (!MayWrite(fileName, exists)) {
-        --ExtractCount;
+        --outcome_.taken;
         --BitmapFileNumber;
         return false;
     }
@@ -220,14 +197,12 @@ bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
     // Asked once per file: on a host that ignores no case, a name that does
     // not exist costs a listing of the whole directory.
     exists = FileExists(fileName);
-    if (OverwriteAll || !exists)
+    if (overwriteAll_ || !exists)
         return true;
     const OverwriteAnswer answer =
-        hooks_.askOverwrite
-            ? hooks_.askOverwrite("File " + NamePart(fileName) + "\r\nalready exists. Overwrite?")
-            : OverwriteAnswer::No;
+        hooks_.askOverwrite ? hooks_.askOverwrite(fileName) : OverwriteAnswer::No;
     if (answer == OverwriteAnswer::All)
-        OverwriteAll = true;
+        overwriteAll_ = true;
     return answer != OverwriteAnswer::No;
 }
 

@@ -3,6 +3,7 @@
 // a message: they answer with a flag, -1 or a Windows error code, and only
 // OpenReadOnly raises (platform::EInOutError).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,21 @@ bool CanDeleteFile(std::string_view fileName, int& errorCode);
 // Opens the file already bound to `file` for reading only, shared for
 // reading. Raises platform::EInOutError with the Windows error code.
 void OpenReadOnly(platform::FileObject& file, int recordSize);
+
+// How reading a file from its opening to its closing went: the Windows error
+// code of the step that failed, or 0.
+struct FileReading {
+    int openError = 0;  // the file could not be opened; nothing was read
+    int readError = 0;  // the reading failed (8 when memory ran out)
+    int closeError = 0; // the file could not be closed after the reading
+    int Error() const { return openError ? openError : readError ? readError : closeError; }
+};
+
+// Opens the file read-only (shared for reading, records of one byte), hands
+// it to `read` and closes it again, also when `read` fails. A failure that
+// `read` raises (platform::EInOutError, or memory running out) ends it.
+FileReading ReadFileWith(std::string_view fileName,
+                         const std::function<void(platform::FileObject&)>& read);
 
 // The larger of the two (either one when equal).
 int Max(int a, int b);

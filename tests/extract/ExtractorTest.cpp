@@ -17,6 +17,7 @@
 #include "ScanReference.h"
 #include "TempDrives.h"
 #include "extract/Extractor.h"
+#include "fileutils/PathParts.h"
 
 namespace fs = std::filesystem;
 using namespace testsupport;
@@ -65,12 +66,12 @@ protected:
     }
 
     // Runs the scan over C:\<dir>\tool.exe, answering the overwrite
-    // questions from `answers` in turn (No once they run out); in two halves
-    // (survey, then write) when `halves` is set.
+    // questions from `answers` in turn (No once they run out) and noting the
+    // files asked about; in two halves (survey, then write) when `halves` is set.
     bool Run(const std::string& dir = "apps", bool halves = false) {
         ExtractHooks hooks;
-        hooks.askOverwrite = [this](const std::string& question) {
-            questions.push_back(question);
+        hooks.askOverwrite = [this](const std::string& fileName) {
+            questions.push_back(fileName);
             if (answers.empty())
                 return OverwriteAnswer::No;
             const OverwriteAnswer a = answers.front();
@@ -90,7 +91,7 @@ protected:
             outcome = extractor.WriteSurveyed(found);
             outcome.readError = surveyError ? surveyError : outcome.readError;
         }
-        extractCount = extractor.ExtractCount;
+        extractCount = outcome.taken;
         readError = outcome.readError;
         return outcome.opened;
     }
@@ -217,7 +218,7 @@ TEST_F(ExtractorTest, NumbersGoOnAcrossRunsAndDirectoriesAndNoGivesTheNumberBack
     drives.WriteFile("other/5.bmp", "old");
     answers = {OverwriteAnswer::No};
     ASSERT_TRUE(Run("other"));
-    EXPECT_EQ(questions, (std::vector<std::string>{"File 5.bmp\r\nalready exists. Overwrite?"}));
+    EXPECT_EQ(questions, (std::vector<std::string>{"C:\\other\\5.bmp"}));
     EXPECT_EQ(extractCount, 1);
     EXPECT_EQ(BitmapFileNumber, 4);
     EXPECT_EQ(ReadHost("other/4.bmp"), three.substr(0, 100));
@@ -457,7 +458,7 @@ TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
         EXPECT_EQ(BitmapFileNumber, number);
         std::vector<std::string> askedAbout;
         for (const std::string& q : questions)
-            askedAbout.push_back(q.substr(5, q.find('\r') - 5));
+            askedAbout.push_back(NamePart(q));
         EXPECT_EQ(askedAbout, expected.questions);
         std::set<std::string> names;
         for (const auto& [name, bytes] : expected.files) {
