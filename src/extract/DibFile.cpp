@@ -1,5 +1,11 @@
 #include "extract/DibFile.h"
 
+#include "platform/LittleEndian.h"
+
+using platform::DoubleWord;
+using platform::PutDoubleWord;
+using platform::Word;
+
 namespace {
 
 // Compression values that change where the pixels start.
@@ -9,27 +15,20 @@ constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::int64_t kFileHeaderSize = 14;
 
-std::uint32_t Little(const std::string& s, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = v << 8 | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
-    return v;
-}
-
-void PutLittle(std::string& s, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        s[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i) & 0xFF);
+const unsigned char* Bytes(const std::string& s) {
+    return reinterpret_cast<const unsigned char*>(s.data());
 }
 
 // Bytes between the start of the information header and the pixels.
 bool PixelOffset(const std::string& dib, DibFile& file, std::int64_t& offset,
                  std::string& problem) {
-    const std::uint32_t headerSize = Little(dib, 0, 4);
+    const unsigned char* d = Bytes(dib);
+    const std::uint32_t headerSize = DoubleWord(d);
     if (headerSize == kCoreHeaderSize) {
         // The old header: 16-bit sizes, and colour entries of three bytes.
-        file.width = static_cast<std::int32_t>(Little(dib, 4, 2));
-        file.height = static_cast<std::int32_t>(Little(dib, 6, 2));
-        file.bitCount = static_cast<int>(Little(dib, 10, 2));
+        file.width = static_cast<std::int32_t>(Word(d + 4));
+        file.height = static_cast<std::int32_t>(Word(d + 6));
+        file.bitCount = static_cast<int>(Word(d + 10));
         offset = headerSize + (file.bitCount <= 8 ? (std::int64_t{1} << file.bitCount) * 3 : 0);
         return true;
     }
@@ -37,11 +36,11 @@ bool PixelOffset(const std::string& dib, DibFile& file, std::int64_t& offset,
         problem = "an information header of " + std::to_string(headerSize) + " bytes";
         return false;
     }
-    file.width = static_cast<std::int32_t>(Little(dib, 4, 4));
-    file.height = static_cast<std::int32_t>(Little(dib, 8, 4));
-    file.bitCount = static_cast<int>(Little(dib, 14, 2));
-    const std::uint32_t compression = Little(dib, 16, 4);
-    const std::uint32_t colorsUsed = Little(dib, 32, 4);
+    file.width = static_cast<std::int32_t>(DoubleWord(d + 4));
+    file.height = static_cast<std::int32_t>(DoubleWord(d + 8));
+    file.bitCount = static_cast<int>(Word(d + 14));
+    const std::uint32_t compression = DoubleWord(d + 16);
+    const std::uint32_t colorsUsed = DoubleWord(d + 32);
     // The masks follow only the 40-byte header; the larger ones hold them.
     std::int64_t masks = 0;
     if (headerSize == kInfoHeaderSize && compression == kBitFields)
@@ -77,8 +76,9 @@ bool MakeBitmapFile(const std::string& dib, DibFile& file, std::string& problem)
     file.bytes.assign(static_cast<std::size_t>(kFileHeaderSize), '\0');
     file.bytes[0] = 'B';
     file.bytes[1] = 'M';
-    PutLittle(file.bytes, 2, static_cast<std::uint32_t>(kFileHeaderSize + size));
-    PutLittle(file.bytes, 10, static_cast<std::uint32_t>(kFileHeaderSize + offset));
+    auto* header = reinterpret_cast<unsigned char*>(file.bytes.data());
+    PutDoubleWord(header + 2, static_cast<std::uint32_t>(kFileHeaderSize + size));
+    PutDoubleWord(header + 10, static_cast<std::uint32_t>(kFileHeaderSize + offset));
     file.bytes += dib;
     return true;
 }

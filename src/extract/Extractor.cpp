@@ -7,18 +7,14 @@
 #include "fileutils/FileUtils.h"
 #include "fileutils/IoErrorText.h"
 #include "fileutils/PathParts.h"
+#include "platform/LittleEndian.h"
 
 int BitmapFileNumber = 0;
 
+using platform::DoubleWord;
+using platform::Word;
+
 namespace {
-
-std::uint16_t Word(const unsigned char* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t DoubleWord(const unsigned char* at) {
-    return static_cast<std::uint32_t>(Word(at)) | static_cast<std::uint32_t>(Word(at + 2)) << 16;
-}
 
 std::string ErrorMessage(const char* what, std::string_view path, int errorCode) {
     return std::string(what) + NamePart(path) + "!\r\n" + IoErrorText(errorCode);

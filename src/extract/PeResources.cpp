@@ -4,6 +4,10 @@
 #include <set>
 
 #include "platform/Codepage.h"
+#include "platform/LittleEndian.h"
+
+using platform::DoubleWord;
+using platform::Word;
 
 namespace {
 
@@ -12,14 +16,6 @@ constexpr std::uint32_t kHighBit = 0x80000000u;
 // No honest program holds nearly as many; it bounds the work a crafted
 // directory can cause.
 constexpr std::int64_t kMaxEntries = 1 << 20;
-
-std::uint16_t Word(const unsigned char* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t DoubleWord(const unsigned char* at) {
-    return static_cast<std::uint32_t>(Word(at)) | static_cast<std::uint32_t>(Word(at + 2)) << 16;
-}
 
 std::string Hex(std::uint64_t value) {
     static const char digits[] = "0123456789ABCDEF";
