@@ -38,10 +38,6 @@ constexpr int kHelpContextWindow = 1;
 constexpr int kHelpContextMenu = 20;
 constexpr const char* kSection = "options";
 
-void ReportSettingsError(const char* text) {
-    MessageDialog(text, MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
-}
-
 } // namespace
 
 TFormMainWindow::TFormMainWindow(QWidget* parent)
@@ -227,7 +223,7 @@ void TFormMainWindow::FormCreate(QObject*) {
         readPlacement_ = saved;
         PlaceWindow(saved);
     } catch (const std::exception&) {
-        ReportSettingsError("Error reading .INI file");
+        ShowError("Error reading .INI file");
     }
     LoadDirectory(dir);
 }
@@ -266,7 +262,7 @@ void TFormMainWindow::FormClose(QObject*) {
         ini.WriteInteger(kSection, "left", placement.left);
         ini.WriteInteger(kSection, "top", placement.top);
     } catch (const std::exception&) {
-        ReportSettingsError("Error writing .INI file");
+        ShowError("Error writing .INI file");
     }
 }
 

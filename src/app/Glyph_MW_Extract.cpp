@@ -17,10 +17,9 @@ namespace {
 constexpr int kHelpContextExtract = 11;
 
 OverwriteAnswer AskOverwrite(const std::string& fileName) {
-    switch (MessageDialog("File " + NamePart(fileName) + "\r\nalready exists. Overwrite?",
-                          MessageKind::Confirmation,
+    switch (MessageDialog(OverwriteQuestion(NamePart(fileName)), MessageKind::Confirmation,
                           {MessageButton::Yes, MessageButton::No, MessageButton::All},
-                          MessageButton::No, true, 0, 0)) {
+                          MessageButton::No)) {
     case mrNo:
         return OverwriteAnswer::No;
     case mrAll:
@@ -30,10 +29,6 @@ OverwriteAnswer AskOverwrite(const std::string& fileName) {
     default: // closed through the title bar
         return OverwriteAnswer::Closed;
     }
-}
-
-void ShowError(const std::string& message) {
-    MessageDialog(message, MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
 }
 
 } // namespace
@@ -51,7 +46,7 @@ void TFormMainWindow::ExtractBitmapsFrom(const std::string& exePath, QObject* se
     UnpushAll1Click(sender);
     ExtractHooks hooks;
     hooks.askOverwrite = AskOverwrite;
-    hooks.reportError = ShowError;
+    hooks.reportError = [](const std::string& message) { ShowError(message); };
     hooks.progress = ProgressShownOn(ProgressBar1);
     TBitmapExtractor extractor(exePath, hooks);
     const ExtractOutcome outcome = extractor.Run();
@@ -61,6 +56,5 @@ void TFormMainWindow::ExtractBitmapsFrom(const std::string& exePath, QObject* se
     // A scan cut short by a read failure was told as such; it did not find
     // nothing.
     if (outcome.taken == 0 && outcome.readError == 0)
-        MessageDialog("No bitmaps found.", MessageKind::Information, {MessageButton::OK},
-                      MessageButton::OK, true, 0, 0);
+        ShowInformation("No bitmaps found.");
 }

@@ -11,23 +11,12 @@
 #include "messages/QZdialog.h"
 #include "platform/FileOps.h"
 #include "platform/ui/Clipboard.h"
-#include "platform/ui/ModalResult.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/SpeedButton.h"
 
 namespace {
 
 using MB = MessageButton;
-
-int ReportError(const std::string& text, MessageButtons buttons = {MB::OK},
-                MessageButton defaultButton = MB::OK) {
-    return MessageDialog(text, MessageKind::Error, buttons, defaultButton, true, 0, 0);
-}
-
-bool Confirm(const std::string& text, MessageButton defaultButton) {
-    return MessageDialog(text, MessageKind::Confirmation, {MB::Yes, MB::No}, defaultButton, true, 0,
-                         0) == mrYes;
-}
 
 std::string DeleteErrorText(const std::string& name, int errorCode) {
     return "Error deleting\r\n" + name + "\r\n" + IoErrorText(errorCode);
@@ -86,7 +75,7 @@ bool TFormMainWindow::AskNewName(const std::string& oldName, std::string& newNam
     if (!InputDialog("Rename File", "Enter New Name:", newName, 0))
         return false;
     if (LeavesDirectory(newName)) {
-        ReportError("Can only rename in same directory.");
+        ShowError("Can only rename in same directory.");
         return false;
     }
     if (SameNameIgnoringCase(newName, oldName))
@@ -115,19 +104,19 @@ void TFormMainWindow::Rename1Click(QObject*) {
     const bool replace = OtherFileExists(oldPath, newPath);
     TSpeedButton* target = nullptr;
     if (replace) {
-        if (!Confirm("File " + newName + "\r\nalready exists. Overwrite?", MB::No))
+        if (!Confirm(OverwriteQuestion(newName), MB::No))
             return;
         target = FindGlyphButton(newName);
         // The target is only looked at here; it goes when the glyph takes
         // its place, so a rename that fails cannot cost it.
         int errorCode = 0;
         if (!CanDeleteFile(newPath, errorCode)) {
-            ReportError(DeleteErrorText(newName, errorCode));
+            ShowError(DeleteErrorText(newName, errorCode));
             return;
         }
     }
     if (!MoveGlyphFile(oldPath, newPath, replace)) {
-        ReportError("Error renaming\r\n" + oldName + " to\r\n" + newName);
+        ShowError("Error renaming\r\n" + oldName + " to\r\n" + newName);
         return;
     }
     if (replace) {
@@ -146,7 +135,7 @@ void TFormMainWindow::ThisGlyph1Click(QObject*) {
         return;
     int errorCode = 0;
     if (!TryDeleteFile(CurrentDir + name, errorCode)) {
-        ReportError(DeleteErrorText(name, errorCode));
+        ShowError(DeleteErrorText(name, errorCode));
         return;
     }
     DropGlyph(acting);
@@ -179,8 +168,7 @@ void TFormMainWindow::AllPushed1Click(QObject*) {
             continue;
         }
         // Abort stops here; Ignore, Escape and the close box go on.
-        if (ReportError(DeleteErrorText(button->Hint(), errorCode), {MB::Abort, MB::Ignore},
-                        MB::Ignore) == mrAbort)
+        if (ErrorAborts(DeleteErrorText(button->Hint(), errorCode)))
             break;
     }
     ShowGlyphCount();

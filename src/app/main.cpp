@@ -76,9 +76,6 @@ int main(int argc, char** argv) {
     platform::CloseWhenAskedToEnd(&mainWindow);
     mainWindow.show();
     if (!start.problem.empty())
-        QTimer::singleShot(0, &mainWindow, [&start] {
-            MessageDialog(start.problem, MessageKind::Warning, {MessageButton::OK},
-                          MessageButton::OK);
-        });
+        QTimer::singleShot(0, &mainWindow, [&start] { ShowWarning(start.problem); });
     return app.exec();
 }

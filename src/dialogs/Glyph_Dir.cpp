@@ -330,10 +330,9 @@ bool TOSDialog::TakeResultPath(const std::string& text) {
     }
     ResultPath_.clear();
     const std::string shown = text.size() > 60 ? text.substr(0, 60) + "..." : text;
-    MessageDialog((error == platform::ERROR_FILENAME_EXCED_RANGE ? "Name too long:\r\n"
-                                                                 : "Not a valid file name:\r\n") +
-                      shown,
-                  MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+    ShowError((error == platform::ERROR_FILENAME_EXCED_RANGE ? "Name too long:\r\n"
+                                                             : "Not a valid file name:\r\n") +
+              shown);
     return false;
 }
 
@@ -353,8 +352,7 @@ void TOSDialog::EditDateiNameExit(QWidget* now) {
         Anzeige(ResultPath_);
         platform::TSearchRec rec;
         if (Mode_ == 0 && !IsExistingFile(ResultPath_, rec)) {
-            MessageDialog("File " + NamePart(ResultPath_) + " not found!", MessageKind::Error,
-                          {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+            ShowError("File " + NamePart(ResultPath_) + " not found!");
             refused = true;
         }
     }
@@ -385,17 +383,14 @@ void TOSDialog::ButtonOKClick() {
             done(mrOk);
             return;
         }
-        MessageDialog("File " + NamePart(ResultPath_) + " not found!", MessageKind::Error,
-                      {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+        ShowError("File " + NamePart(ResultPath_) + " not found!");
         FileListBox1->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (!EnoughSpace())
         return;
     if (FileExists(ResultPath_) &&
-        MessageDialog("File " + NamePart(ResultPath_) + "\r\nalready exists. Overwrite?",
-                      MessageKind::Confirmation, {MessageButton::Yes, MessageButton::No},
-                      MessageButton::No, true, 0, 0) != mrYes)
+        !Confirm(OverwriteQuestion(NamePart(ResultPath_)), MessageButton::No))
         return;
     done(mrOk);
 }
@@ -407,8 +402,7 @@ bool TOSDialog::EnoughSpace() {
     const char letter = drive.empty() ? '\0' : drive[0];
     if (DriveFreeSpace(letter) >= RequiredFree_)
         return true;
-    MessageDialog("Not enough memory on drive " + std::string(1, letter) + ":", MessageKind::Error,
-                  {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+    ShowError("Not enough memory on drive " + std::string(1, letter) + ":");
     return false;
 }
 
