@@ -73,6 +73,7 @@ bench:
 	$(BUILD_DIR)/bin/sporvik_bench_extract
 	$(BUILD_DIR)/bin/sporvik_bench_glyphs
 	$(BUILD_DIR)/bin/sporvik_bench_extract_cli --benchmark_enable_random_interleaving=true
+	$(BUILD_DIR)/bin/sporvik_bench_resources
 
 # PREFIX=/usr/local unless given; DESTDIR works as usual.
 PREFIX ?= /usr/local

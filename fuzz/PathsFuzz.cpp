@@ -13,7 +13,7 @@
 namespace {
 
 bool IsCanonical(const std::string& full) {
-    if (full.size() < 3 || !std::isupper(static_cast<unsigned char>(full[0])) ||
+    if (full.size() < 3 || !std::isalpha(static_cast<unsigned char>(full[0])) ||
         full.substr(1, 2) != ":\\" || full.find('/') != full.npos)
         return false;
     std::string rest = full.substr(3);
@@ -35,7 +35,7 @@ void CheckWindowsPath(const std::string& path) {
     if (platform::ExpandPath(path, full) != 0)
         return;
     FUZZ_CHECK(IsCanonical(full), path + " -> " + full);
-    FUZZ_CHECK(full.size() <= platform::MaxPathLength, path);
+    FUZZ_CHECK(platform::WindowsLength(full) <= platform::MaxPathLength, path);
     std::string host;
     if (platform::ToHostPath(full, host) != 0)
         return;

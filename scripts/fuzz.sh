@@ -9,7 +9,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 dir=${FUZZ_DIR:-build-fuzz}
-targets=(GlyphButton ByteSearch Settings Paths PathLabel TextWrap PeResources ExtractScan)
+targets=(GlyphButton ByteSearch Settings Paths PathLabel TextWrap PeResources NeResources ExtractScan)
 
 if [ ! -f "$dir/build.ninja" ]; then
   CC=clang-14 CXX=clang++-14 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

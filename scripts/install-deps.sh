@@ -14,9 +14,10 @@ declare -A needs=(
   [build]="build-essential cmake ninja-build pkg-config qt6-base-dev
            fonts-liberation2 fonts-dejavu-core"
   # `make test`: the test and benchmark libraries, libfiu for the injected
-  # faults, bash-completion for the completion's test. The sanitizer build
-  # needs nothing more: GCC brings its own sanitizer runtimes.
-  [test]="libgtest-dev libbenchmark-dev libfiu-dev fiu-utils bash-completion"
+  # faults, bash-completion for the completion's test, icoutils (wrestool,
+  # icotool) to hold the icons and cursors written against. The sanitizer
+  # build needs nothing more: GCC brings its own sanitizer runtimes.
+  [test]="libgtest-dev libbenchmark-dev libfiu-dev fiu-utils bash-completion icoutils"
   # `make package`: dpkg-shlibdeps finds the libraries the binaries link.
   [package]="dpkg-dev file"
   # `make test-package`: the validators the install and package checks run.

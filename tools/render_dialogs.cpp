@@ -50,7 +50,7 @@ void RenderMessage(const char* name, const std::string& text, MessageKind kind,
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     outputDir = shots::OutputDir(argc, argv);
     platform::SetScreenSize(1024, 768);
     platform::Application().SetTitle("Sporvik");
@@ -78,6 +78,14 @@ int main(int argc, char** argv) {
         "States\\arrow_left_pushed_with_a_rather_long_name_x.bmp\r\nReason: I/O Error 5\r\n"
         "File access denied",
         MessageKind::Error, {MB::Abort, MB::Ignore}, MB::Ignore);
+    std::string widePath = "C:";
+    while (widePath.size() < 240)
+        widePath += "\\ToolbarButtonsLargeSet" + std::to_string(widePath.size());
+    RenderMessage("message-path-wider-than-screen",
+                  "Error deleting\r\n" + widePath +
+                      "\\arrow.bmp\r\nReason: I/O Error 5\r\n"
+                      "File access denied",
+                  MessageKind::Error, {MB::Abort, MB::Ignore}, MB::Ignore);
     RenderMessage("message-nobuttons", "Close me through the title bar.", MessageKind::Error, {},
                   MB::OK);
 

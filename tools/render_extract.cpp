@@ -21,6 +21,7 @@
 #include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
 #include "platform/Paths.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/ProgressBar.h"
 #include "platform/ui/SpeedButton.h"
 
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("shots");
     QDir().mkpath(out);
     InitFormatSettings();

@@ -23,6 +23,7 @@
 #include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
 #include "platform/Paths.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/SpeedButton.h"
 
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     outputDir = shots::OutputDir(argc, argv);
     InitFormatSettings();
 

@@ -19,6 +19,7 @@
 #include "dialogs/Glyph_Dir.h"
 #include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/FileListBox.h"
 #include "platform/ui/Screen.h"
 
@@ -65,7 +66,7 @@ void WriteFile(const QString& path, std::size_t size, std::time_t written) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     outputDir = shots::OutputDir(argc, argv);
     platform::SetScreenSize(1024, 768);
     InitFormatSettings();

@@ -7,11 +7,12 @@
 #include <cstdio>
 
 #include "platform/Drives.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/HelpViewer.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     const QString outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
     QDir().mkpath(outputDir);
     const std::string helpFile = platform::ToWindowsPath(

@@ -5,9 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QStyleFactory>
 #include <cstdio>
 
+#include "platform/ui/Application.h"
 #include "platform/ui/Bevel.h"
 #include "platform/ui/SpeedButton.h"
 
@@ -34,8 +34,7 @@ QImage SampleGlyph(int images) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create("Windows"));
-    QApplication::setPalette(QApplication::style()->standardPalette());
+    platform::UseClassicLook();
 
     QWidget window;
     window.resize(260, 80);

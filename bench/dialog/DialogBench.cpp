@@ -15,6 +15,7 @@
 #include "ScratchDrive.h"
 #include "dialogs/Glyph_Dir.h"
 #include "platform/Drives.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/FileListBox.h"
 
 namespace fs = std::filesystem;
@@ -82,7 +83,7 @@ BENCHMARK(BM_ChangeMaskOverTenThousandFiles)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -8,15 +8,11 @@
 // the last run the files written are compared with the bitmaps stored.
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <stdexcept>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "BitmapCorpus.h"
+#include "ChildProgram.h"
 #include "ScratchDrive.h"
 #include "extract/Extractor.h"
 #include "platform/Drives.h"
@@ -59,37 +55,6 @@ void Tallied(benchmark::State& state, const fs::path& out, const std::vector<std
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 
-double ChildCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// Starts the program with `args` ("OUT" standing for the output directory),
-// its output thrown away, and waits for it; true when it exits with 0. No
-// shell comes between, so only the program itself is timed.
-bool RunProgram(const std::string& program, const std::vector<std::string>& args,
-                const fs::path& out) {
-    std::vector<std::string> words = {program};
-    for (const std::string& a : args)
-        words.push_back(a == "OUT" ? out.string() : a);
-    std::vector<char*> argv;
-    for (std::string& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    return failed == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
-
 // Runs the program once per iteration with a fresh output directory. Its own
 // processor time (user and system) becomes the counter child_cpu_ms, as the
 // CPU column counts this process only.
@@ -97,16 +62,16 @@ void TimeProgram(benchmark::State& state, const std::string& program,
                  const std::vector<std::string>& args, const std::vector<std::string>& stored,
                  std::int64_t bytes) {
     const fs::path out = g_dir / "out";
-    const double cpuBefore = ChildCpuSeconds();
+    const double cpuBefore = bench::ChildCpuSeconds();
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove_all(out);
         state.ResumeTiming();
-        if (!RunProgram(program, args, out))
+        if (!bench::RunProgram(program, args, out))
             state.SkipWithError((program + " failed (is it installed?)").c_str());
     }
-    state.counters["child_cpu_ms"] = benchmark::Counter((ChildCpuSeconds() - cpuBefore) * 1000.0,
-                                                        benchmark::Counter::kAvgIterations);
+    state.counters["child_cpu_ms"] = benchmark::Counter(
+        (bench::ChildCpuSeconds() - cpuBefore) * 1000.0, benchmark::Counter::kAvgIterations);
     Tallied(state, out, stored, bytes);
     fs::remove_all(out);
 }

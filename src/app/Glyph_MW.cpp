@@ -40,10 +40,11 @@ constexpr const char* kSection = "options";
 
 } // namespace
 
-TFormMainWindow::TFormMainWindow(QWidget* parent)
+TFormMainWindow::TFormMainWindow(QWidget* parent, std::string startDirectory)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowCloseButtonHint),
+      startDirectory_(std::move(startDirectory)) {
     setObjectName("FormMainWindow");
     setFixedSize(kClientWidth, kClientHeight);
     setFont(platform::DesignFont("System", -13));
@@ -225,7 +226,9 @@ void TFormMainWindow::FormCreate(QObject*) {
     } catch (const std::exception&) {
         ShowError("Error reading .INI file");
     }
-    LoadDirectory(dir);
+    // A folder asked for at start is the one shown: the remembered one is
+    // not read first, so no glyph keeps what a button showed there.
+    LoadDirectory(startDirectory_.empty() ? dir : startDirectory_);
 }
 
 void TFormMainWindow::PlaceWindow(const WindowPlacement& saved) {

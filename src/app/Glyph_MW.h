@@ -33,7 +33,9 @@ extern bool RefillPending;
 class TFormMainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TFormMainWindow(QWidget* parent = nullptr);
+    // With a start directory (a folder named on the command line) that
+    // directory is the first and only one loaded; otherwise the remembered one.
+    explicit TFormMainWindow(QWidget* parent = nullptr, std::string startDirectory = {});
 
     // The glyph grid: 4 rows of 8 buttons.
     static constexpr int GlyphRows = 4;
@@ -167,6 +169,7 @@ private:
     WindowPlacement readPlacement_;
     // Buttons 1 to this number were filled by the last page fill.
     int listedGlyphs_ = 0;
+    std::string startDirectory_;
     bool centreOnShow_ = true;
     bool shownOnce_ = false;
 };

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     if (AnswersOnTheTerminal(argc, argv))
         return 0;
     QApplication app(argc, argv); // takes out the arguments that are Qt's own
-    QApplication::setStyle("Windows");
+    platform::UseClassicLook();
     const StartRequest start = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!start.problem.empty())
         TellOnTheTerminal(start.problem);
@@ -60,14 +60,12 @@ int main(int argc, char** argv) {
     BitmapFileNumber = 0;
     platform::Application().SetHelpFile(DataFolder() + "SporvikU.HLP");
 
-    TFormMainWindow mainWindow;
+    TFormMainWindow mainWindow(nullptr, start.directory);
     FormMainWindow = &mainWindow;
     TOSDialog osDialog(&mainWindow);
     OSDialog = &osDialog;
     TFormAbout about(&mainWindow);
     FormAbout = &about;
-    if (!start.directory.empty())
-        mainWindow.LoadDirectory(start.directory);
     OSDialog->SetStartDirectory(CurrentDir);
 
     QObject::connect(&mainWindow, &TFormMainWindow::Closed, &app, &QApplication::quit);

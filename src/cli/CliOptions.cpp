@@ -92,13 +92,14 @@ std::string UsageText() {
            "      --overwrite yes|no|ask\n"
            "                           replace existing files, stop at the first one\n"
            "                           (default no), or ask on the terminal\n"
-           "      --resources          also write the bitmap resources of program files\n"
-           "                           as FILE-NAME.bmp, NAME the resource's name or id\n"
-           "      --json               one JSON record per bitmap written, on stdout\n"
+           "      --resources          also write the bitmaps, icons and cursors of program\n"
+           "                           files (PE and 16-bit NE) as FILE-NAME.bmp, .ico and\n"
+           "                           .cur, NAME the resource's name or id\n"
+           "      --json               one JSON record per file written, on stdout\n"
            "  -q, --quiet              no progress bar and no summary\n"
            "  -h, --help               show this text\n"
            "      --version            show the version\n"
            "\n"
-           "Exit status: 0 when bitmaps were written, 1 when none were found,\n"
+           "Exit status: 0 when files were written, 1 when none were found,\n"
            "2 on a usage error or when a file could not be read or written.\n";
 }

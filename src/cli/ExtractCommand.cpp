@@ -44,6 +44,21 @@ std::string Counted(int n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// "3 bitmaps", "3 bitmaps, 2 icons and 1 cursor": the kinds written.
+std::string KindsWritten(int bitmaps, int icons, int cursors) {
+    std::vector<std::string> parts;
+    if (bitmaps > 0 || (icons == 0 && cursors == 0))
+        parts.push_back(Counted(bitmaps, "bitmap", "bitmaps"));
+    if (icons > 0)
+        parts.push_back(Counted(icons, "icon", "icons"));
+    if (cursors > 0)
+        parts.push_back(Counted(cursors, "cursor", "cursors"));
+    std::string text = parts.front();
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        text += (i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
+}
+
 class ExtractCommand {
 public:
     ExtractCommand(const CliOptions& options, CliStreams streams)
@@ -72,6 +87,8 @@ private:
     TTerminalProgress progress_;
     std::string outputDir_; // Windows path, or empty for each file's own
     int written_ = 0;
+    int icons_ = 0;
+    int cursors_ = 0;
     int filesRead_ = 0;
     bool trouble_ = false;
     // A bitmap was found, whether or not it was written; or something was
@@ -157,8 +174,17 @@ ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
         return Answer(NamePart(fileName));
     };
     hooks.reportError = [this](const std::string& m) { Message(TerminalText(m)); };
+    // Saying why resources stay unread is no failure: "No bitmaps found."
+    // still holds when nothing else was found or told.
+    hooks.tellNotRead = [this](const std::string& m) {
+        const bool told = foundOrTold_;
+        Message(TerminalText(m));
+        foundOrTold_ = told;
+    };
     hooks.written = [this, hostPath](const WrittenBitmap& b) {
         ++written_;
+        icons_ += b.kind == "ico" ? 1 : 0;
+        cursors_ += b.kind == "cur" ? 1 : 0;
         if (!options_.json)
             return;
         progress_.Clear(); // both may be the same terminal
@@ -228,8 +254,8 @@ void ExtractCommand::Summarise() {
     if (!foundOrTold_)
         streams_.err << "No bitmaps found.\n";
     else
-        streams_.err << Counted(written_, "bitmap", "bitmaps") << " written from "
-                     << Counted(filesRead_, "file", "files") << ".\n";
+        streams_.err << KindsWritten(written_ - icons_ - cursors_, icons_, cursors_)
+                     << " written from " << Counted(filesRead_, "file", "files") << ".\n";
 }
 
 int ExtractCommand::Run() {

@@ -28,8 +28,11 @@ std::string JsonRecord(const WrittenBitmap& bitmap, const std::string& sourcePat
         ",\"size\":" + std::to_string(bitmap.size) + ",\"file\":" + JsonString(filePath) +
         ",\"width\":" + std::to_string(bitmap.width) +
         ",\"height\":" + std::to_string(bitmap.height) +
-        ",\"bits\":" + std::to_string(bitmap.bitCount);
+        ",\"bits\":" + std::to_string(bitmap.bitCount) + ",\"kind\":" + JsonString(bitmap.kind);
     if (!bitmap.resource.empty())
-        s += ",\"resource\":" + JsonString(platform::AnsiToUtf8(bitmap.resource));
+        s += ",\"type\":" + std::to_string(bitmap.resourceType) +
+             ",\"language\":" + std::to_string(bitmap.language) +
+             ",\"program\":" + JsonString(bitmap.program) +
+             ",\"resource\":" + JsonString(platform::AnsiToUtf8(bitmap.resource));
     return s + "}";
 }

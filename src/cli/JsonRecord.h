@@ -1,5 +1,5 @@
 #pragma once
-// One line of --json output for each bitmap file written.
+// One line of --json output for each picture file written.
 #include <string>
 
 #include "extract/Extractor.h"
@@ -8,7 +8,8 @@
 std::string JsonString(const std::string& utf8);
 
 // {"source":..,"offset":..,"size":..,"file":..,"width":..,"height":..,
-// "bits":..} and, for a resource, "resource"; no line end. Paths as the user
-// sees them (host paths).
+// "bits":..,"kind":..} and, for a resource, "type", "language", "program" and
+// "resource" (its name); no line end. Paths as the user sees them (host
+// paths).
 std::string JsonRecord(const WrittenBitmap& bitmap, const std::string& sourcePath,
                        const std::string& filePath);

@@ -16,6 +16,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/DirectoryListBox.h"
+#include "platform/ui/EditText.h"
 #include "platform/ui/FileListBox.h"
 #include "platform/ui/FocusedControl.h"
 #include "platform/ui/Fonts.h"
@@ -289,7 +290,7 @@ void TOSDialog::ComboBoxFilterChange() {
 
 void TOSDialog::FileListBox1Change() {
     const std::string name = FileListBox1->FileName();
-    EditDateiName->setText(platform::ToQt(NamePart(name)));
+    platform::SetEditText(EditDateiName, NamePart(name));
     Anzeige(name);
 }
 
@@ -313,11 +314,11 @@ void TOSDialog::Anzeige(const std::string& name) {
 }
 
 std::string TOSDialog::TrimmedEditText() {
-    std::string text = platform::FromQt(EditDateiName->text());
+    std::string text = platform::EditText(EditDateiName);
     const auto first = std::find_if_not(text.begin(), text.end(), IsBlankOrControl);
     const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlankOrControl).base();
     text = first < last ? std::string(first, last) : std::string();
-    EditDateiName->setText(platform::ToQt(text));
+    platform::SetEditText(EditDateiName, text);
     return text;
 }
 
@@ -329,7 +330,9 @@ bool TOSDialog::TakeResultPath(const std::string& text) {
         return true;
     }
     ResultPath_.clear();
-    const std::string shown = text.size() > 60 ? text.substr(0, 60) + "..." : text;
+    const std::string shown = platform::WindowsLength(text) > 60
+                                  ? std::string(platform::WindowsPrefix(text, 60)) + "..."
+                                  : text;
     ShowError((error == platform::ERROR_FILENAME_EXCED_RANGE ? "Name too long:\r\n"
                                                              : "Not a valid file name:\r\n") +
               shown);

@@ -46,6 +46,13 @@ void TBitmapExtractor::Report(const std::string& message) const {
         hooks_.reportError(message);
 }
 
+void TBitmapExtractor::TellNotRead(const std::string& message) const {
+    if (hooks_.tellNotRead)
+        hooks_.tellNotRead(message);
+    else
+        Report(message);
+}
+
 void TBitmapExtractor::ReportReadError(int errorCode) {
     Report(ErrorMessage("Error reading ", exePath_, errorCode));
     outcome_.readError = errorCode;

@@ -43,7 +43,7 @@ struct BitmapHeader {
 // replaced. Closing the question without an answer counts as Yes.
 enum class OverwriteAnswer { Yes, No, All, Closed };
 
-// One bitmap file the extractor wrote, as a command line lists it.
+// One picture file the extractor wrote, as a command line lists it.
 struct WrittenBitmap {
     std::string source;      // the executable
     std::int64_t offset = 0; // 0-based offset of its bytes in the executable
@@ -52,7 +52,13 @@ struct WrittenBitmap {
     std::int32_t width = 0;
     std::int32_t height = 0;
     int bitCount = 0;
-    std::string resource; // the resource's name or id; empty for a carved bitmap
+    std::string resource;     // the resource's name or id; empty for a carved bitmap
+    std::string kind = "bmp"; // "bmp", "ico" or "cur"
+    // For a resource: its type (2, 14 or 12), its language (0 in a 16-bit
+    // program) and the kind of program file ("PE32", "PE32+", "NE").
+    std::uint32_t resourceType = 0;
+    std::uint16_t language = 0;
+    std::string program;
 };
 
 // What the scan needs from whoever runs it.
@@ -64,6 +70,10 @@ struct ExtractHooks {
     // An executable that cannot be opened, or a bitmap that cannot be
     // written; the text names the file and the reason.
     std::function<void(const std::string& message)> reportError;
+    // Why a file's resources cannot be read (a packed program, a DOS
+    // program): no failure, and no find either. Without one it goes to
+    // reportError.
+    std::function<void(const std::string& message)> tellNotRead;
     // Told how far the search has come.
     SearchProgress progress;
     // The directory the bitmaps go to, ending in a backslash; empty for the
@@ -112,10 +122,12 @@ public:
     ExtractOutcome Survey(std::vector<CarvedBitmap>& found);
     ExtractOutcome WriteSurveyed(const std::vector<CarvedBitmap>& found);
 
-    // Writes every bitmap resource of the executable, when it is a program
-    // file, as a whole bitmap file named after the executable and the
-    // resource. A damaged resource directory or bitmap is reported and passed
-    // over; a declined overwrite stops it.
+    // Writes every bitmap, icon and cursor resource of the executable, when
+    // it is a program file (PE or NE), as a .bmp, .ico or .cur file named
+    // after the executable and the resource. Why resources cannot be read
+    // (a packed file, a DOS program, ...) is reported; so is a damaged
+    // resource table or picture, which is passed over; a declined overwrite
+    // stops it.
     ExtractOutcome ExtractResources();
 
     const std::string& OutputDirectory() const { return outputDir_; }
@@ -141,6 +153,7 @@ private:
     bool WriteBitmapFile(const std::string& fileName);
     void ReportReadError(int errorCode);
     void Report(const std::string& message) const;
+    void TellNotRead(const std::string& message) const;
     // Whether `fileName` may be written: it does not exist, All was answered,
     // or the user agrees to replace it. `exists` tells which.
     bool MayWrite(const std::string& fileName, bool& exists);

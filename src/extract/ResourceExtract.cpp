@@ -1,56 +1,31 @@
-// The extractor's second source: the bitmap resources of a program file,
+// The extractor's second source: the picture resources of a program file,
 // which carry no file header and so are never found by the "BM" scan.
 #include <new>
-#include <set>
 
-#include "extract/DibFile.h"
 #include "extract/Extractor.h"
-#include "extract/PeResources.h"
+#include "extract/ProgramResources.h"
+#include "extract/ResourceFileNames.h"
+#include "extract/ResourcePictures.h"
+#include "extract/UnreadResources.h"
 #include "fileutils/PathParts.h"
 
 namespace {
 
-// A resource's name as part of a file name: no separators, wildcards or
-// control characters, and short enough to leave room for the directory.
-std::string FileNamePart(const std::string& name) {
-    std::string part = name.substr(0, 64);
-    for (char& c : part)
-        if (static_cast<unsigned char>(c) < 32 ||
-            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
-            c = '_';
-    return part;
-}
-
-std::string Stem(const std::string& exeName) {
-    const std::size_t dot = exeName.find_last_of('.');
-    return dot == std::string::npos || dot == 0 ? exeName : exeName.substr(0, dot);
-}
-
-// "tool-130.bmp", "tool-TOOLBAR.bmp"; a name given twice (in two languages,
-// or once as a name and once as an id) gets the language, then a count.
-std::vector<std::string> OutputNames(const std::string& stem,
-                                     const std::vector<PeBitmapResource>& bitmaps) {
-    std::vector<std::string> names;
-    std::set<std::string> used;
-    for (const PeBitmapResource& b : bitmaps) {
-        const std::string base = stem + "-" + FileNamePart(b.name);
-        std::string name = base;
-        if (used.count(name))
-            name = base + "-" + std::to_string(b.language);
-        for (int n = 2; used.count(name); ++n)
-            name = base + "-" + std::to_string(b.language) + "-" + std::to_string(n);
-        used.insert(name);
-        names.push_back(name + ".bmp");
-    }
-    return names;
-}
-
-std::string ReadResource(platform::FileObject& exe, const PeBitmapResource& b) {
-    std::string bytes(b.size, '\0');
-    exe.Seek(b.offset);
-    if (exe.Read(bytes.data(), b.size) != b.size)
+std::string ReadResource(platform::FileObject& exe, std::int64_t offset, std::uint32_t size) {
+    std::string bytes(size, '\0');
+    exe.Seek(offset);
+    if (exe.Read(bytes.data(), size) != size)
         throw platform::EInOutError(platform::ERROR_READ_FAULT);
     return bytes;
+}
+
+std::vector<std::string> OutputNames(const std::string& exeName, const ProgramResources& list,
+                                     const TResourcePictures& pictures) {
+    std::vector<ResourceFileName> names;
+    for (const std::size_t i : pictures.Sources())
+        names.push_back({list.resources[i].name, list.resources[i].language,
+                         std::string(PictureExtension(pictures.KindOf(i)))});
+    return ResourceFileNames(exeName, names);
 }
 
 } // namespace
@@ -58,28 +33,38 @@ std::string ReadResource(platform::FileObject& exe, const PeBitmapResource& b) {
 ExtractOutcome TBitmapExtractor::ExtractResources() {
     const std::string exeName = NamePart(exePath_);
     return ReadingPass([this, &exeName](platform::FileObject& exe) {
-        const PeResourceList list = ListBitmapResources(exe);
-        for (const std::string& problem : list.problems)
-            Report("Damaged resources in " + exeName + ":\r\n" + problem);
-        const std::vector<std::string> names = OutputNames(Stem(exeName), list.bitmaps);
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            const PeBitmapResource& b = list.bitmaps[i];
-            DibFile file;
+        const UnreadResources unread = ResourcesNotRead(exe);
+        if (!unread.reason.empty())
+            TellNotRead(exeName + " is " + unread.reason);
+        const ProgramResources list = ListProgramResources(exe);
+        // What a packer compressed is listed still, and leads nowhere: that
+        // is said once above rather than as damage.
+        if (!unread.packed)
+            for (const std::string& problem : list.problems)
+                Report("Damaged resources in " + exeName + ":\r\n" + problem);
+        const TResourcePictures pictures(list, [&exe](std::int64_t offset, std::uint32_t size) {
+            return ReadResource(exe, offset, size);
+        });
+        const std::vector<std::string> names = OutputNames(exeName, list, pictures);
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            const ProgramResource& r = list.resources[pictures.Sources()[k]];
+            Picture picture;
             std::string problem;
-            if (!MakeBitmapFile(ReadResource(exe, b), file, problem)) {
-                Report("Damaged resources in " + exeName + ":\r\nbitmap " + b.name + ": " +
-                       problem);
+            if (!pictures.Make(pictures.Sources()[k], picture, problem)) {
+                Report("Damaged resources in " + exeName + ":\r\n" + problem);
                 continue;
             }
-            const std::string fileName = outputDir_ + names[i];
+            const std::string fileName = outputDir_ + names[k];
             bool exists = false;
             if (!MayWrite(fileName, exists))
                 break;
-            const auto* bytes = reinterpret_cast<const unsigned char*>(file.bytes.data());
-            if (!WriteBytes(fileName, exists, bytes, std::ssize(file.bytes)))
+            const auto* bytes = reinterpret_cast<const unsigned char*>(picture.bytes.data());
+            if (!WriteBytes(fileName, exists, bytes, std::ssize(picture.bytes)))
                 continue;
-            Announce({exePath_, b.offset, std::ssize(file.bytes), fileName, file.width, file.height,
-                      file.bitCount, b.name});
+            Announce({exePath_, r.offset, std::ssize(picture.bytes), fileName, picture.width,
+                      picture.height, picture.bitCount, r.name,
+                      std::string(PictureExtension(picture.kind)), r.type, r.language,
+                      std::string(ProgramKindName(list.kind))});
         }
     });
 }

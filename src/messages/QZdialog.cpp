@@ -13,6 +13,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/BitBtn.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/EditText.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/MulDiv.h"
@@ -69,11 +70,17 @@ int VertUnits(int units, QSize charSize) {
     return MulDiv(units, charSize.height(), 8);
 }
 
+// Room left for a window frame the window manager has not drawn yet.
+constexpr int kFrameAllowance = 16;
+
 // The size the text needs when broken into lines at blanks within half the
-// screen's width; a single longer word widens it. The label draws the same
-// lines, as both use WrapText.
-QSize MeasureText(const QFont& font, const QString& text) {
-    return platform::WrapText(QFontMetrics(font), text, platform::ScreenWidth() / 2).Size();
+// screen's width; a single longer word widens it, but only as far as the
+// dialog stays on the screen (`besideText` is what the dialog's width holds
+// besides the text): a longer word is cut. The label draws the same lines,
+// as both use WrapText.
+QSize MeasureText(const QFont& font, const QString& text, int besideText) {
+    const int widest = std::max(1, platform::ScreenWidth() - besideText - kFrameAllowance);
+    return platform::WrapText(QFontMetrics(font), text, platform::ScreenWidth() / 2, widest).Size();
 }
 
 int CountButtons(MessageButtons buttons) {
@@ -125,11 +132,11 @@ std::unique_ptr<TMessageForm> CreateMessageForm(const std::string& text, Message
     const MessageLayout layout = MessageLayoutFor(AverageCharSize(form->font()));
 
     const QString shownText = platform::ToQt(text);
-    const QSize textSize = MeasureText(form->font(), shownText);
     const KindSpec& kindSpec = Kind(kind);
     const bool withIcon = showIcon && kindSpec.icon != 0;
-    const int iconTextWidth =
-        withIcon ? textSize.width() + 32 + layout.HorzSpacing : textSize.width();
+    const int iconWidth = withIcon ? 32 + layout.HorzSpacing : 0;
+    const QSize textSize = MeasureText(form->font(), shownText, iconWidth + 2 * layout.HorzMargin);
+    const int iconTextWidth = textSize.width() + iconWidth;
     const int iconTextHeight = withIcon ? Max(textSize.height(), 32) : textSize.height();
 
     const int buttonCount = CountButtons(buttons);
@@ -245,7 +252,7 @@ bool InputDialog(const std::string& caption, const std::string& prompt, std::str
     const QString shownValue = platform::ToQt(value);
     // The limit holds for typing; a longer value handed in is kept whole.
     edit->setMaxLength(std::max<int>(255, int(shownValue.size())));
-    edit->setText(shownValue);
+    platform::SetEditText(edit, value);
     edit->selectAll();
     form.SetActiveControl(edit);
 
@@ -276,6 +283,6 @@ bool InputDialog(const std::string& caption, const std::string& prompt, std::str
 
     if (form.exec() != mrOk)
         return false;
-    value = platform::FromQt(edit->text());
+    value = platform::EditText(edit);
     return true;
 }

@@ -7,30 +7,23 @@
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/HostNames.h"
 
 namespace platform {
 namespace {
 
-// Does a host name read the same after a trip through Windows-1252, so that
-// it can be opened by the name it is listed under?
-bool AnsiName(const std::string& hostName, std::string& ansi) {
-    bool lossless = false;
-    ansi = Utf8ToAnsi(hostName, &lossless);
-    return lossless && hostName.find('\\') == std::string::npos;
-}
-
+// The entry of `dir` that equals `name` ignoring case, or empty. Where the
+// host holds several (it tells case apart), the one listed first wins.
 std::string ListedIgnoringCase(const std::string& dir, const std::string& name) {
     std::unique_ptr<DIR, int (*)(DIR*)> d(opendir(dir.c_str()), closedir);
     if (!d)
         return {};
-    std::string ansi;
     std::string first;
     while (dirent* e = readdir(d.get())) {
         std::string hostName = e->d_name;
         if (hostName == "." || hostName == "..")
             continue;
-        if (AnsiName(hostName, ansi) && EqualIgnoringCase(ansi, name) &&
-            (first.empty() || hostName < first))
+        if (EqualIgnoringCase(WindowsName(hostName), name) && (first.empty() || hostName < first))
             first = std::move(hostName);
     }
     return first;

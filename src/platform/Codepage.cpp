@@ -14,11 +14,14 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// The code point of every byte but the token mark, which stands for nothing
+// by itself.
 const std::unordered_map<char32_t, unsigned char>& ReverseHighTable() {
     static const auto table = [] {
         std::unordered_map<char32_t, unsigned char> t;
         for (unsigned i = 0; i < kHighControls.size(); ++i)
-            t[kHighControls[i]] = static_cast<unsigned char>(0x80 + i);
+            if (static_cast<char>(0x80 + i) != TokenMark)
+                t[kHighControls[i]] = static_cast<unsigned char>(0x80 + i);
         return t;
     }();
     return table;
@@ -32,27 +35,73 @@ unsigned char CodePointToAnsi(char32_t cp) {
     return it == ReverseHighTable().end() ? 0 : it->second;
 }
 
-// Decodes one UTF-8 sequence at s[i]; advances i. A malformed sequence, an
-// overlong form (which could smuggle in "/" or "."), a surrogate or a value
-// past U+10FFFF gives U+FFFD.
-char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
-    constexpr char32_t kBad = 0xFFFD;
+// Raw host bytes (0x80 to 0xFF, the only ones that can be unsound) ride on
+// the low surrogates U+DC80 to U+DCFF.
+constexpr char32_t kRawByteBase = 0xDC00;
+
+bool IsRawByte(char32_t cp) {
+    return cp >= kRawByteBase + 0x80 && cp <= kRawByteBase + 0xFF;
+}
+
+bool IsSurrogate(char32_t cp) {
+    return cp >= 0xD800 && cp <= 0xDFFF;
+}
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+void AppendToken(std::string& out, char32_t cp) {
+    out += TokenMark;
+    for (int shift = 20; shift >= 0; shift -= 4)
+        out += kHexDigits[(cp >> shift) & 0xF];
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1; // lower case is never written, so never read
+}
+
+// The code point of a sound token at s[at]: six digits, a character or a
+// raw byte.
+bool ReadToken(std::string_view s, std::size_t at, char32_t& cp) {
+    if (s.size() - at < TokenLength)
+        return false;
+    cp = 0;
+    for (std::size_t k = 1; k < TokenLength; ++k) {
+        const int digit = HexValue(s[at + k]);
+        if (digit < 0)
+            return false;
+        cp = (cp << 4) | static_cast<char32_t>(digit);
+    }
+    return cp <= 0x10FFFF && (!IsSurrogate(cp) || IsRawByte(cp));
+}
+
+// Decodes one UTF-8 sequence at s[i] and advances i past it. False for a
+// malformed sequence, an overlong form (which could smuggle in "/" or "."),
+// a surrogate or a value past U+10FFFF; i then stands one byte further on.
+bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
+    const std::size_t start = i;
     const auto lead = static_cast<unsigned char>(s[i++]);
+    cp = lead;
     if (lead < 0x80)
-        return lead;
+        return true;
     const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    if (extra < 0 || lead > 0xF4)
-        return kBad;
-    char32_t cp = lead & (0x3F >> extra);
-    for (int k = 0; k < extra; ++k) {
-        if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
-            return kBad;
-        cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
+    bool sound = extra > 0 && lead <= 0xF4;
+    if (sound) {
+        cp = lead & (0x3F >> extra);
+        for (int k = 0; k < extra && sound; ++k) {
+            sound = i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80;
+            if (sound)
+                cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
+        }
     }
     constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return kBad;
-    return cp;
+    sound = sound && cp >= kSmallest[extra] && cp <= 0x10FFFF && !IsSurrogate(cp);
+    if (!sound)
+        i = start + 1;
+    return sound;
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -61,51 +110,105 @@ void AppendUtf8(std::string& out, char32_t cp) {
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
 
+// A character folded for comparing, and its length in the string.
+char32_t FoldedAt(std::string_view s, std::size_t at, std::size_t& length) {
+    if (s[at] != TokenMark) {
+        length = 1;
+        return FoldForCompare(static_cast<unsigned char>(s[at]));
+    }
+    const Character c = CharacterAt(s, at);
+    length = c.length;
+    return FoldCharacter(c.codePoint);
+}
+
 } // namespace
+
+Character CharacterAt(std::string_view ansi, std::size_t at) {
+    const auto byte = static_cast<unsigned char>(ansi[at]);
+    if (ansi[at] != TokenMark)
+        return {AnsiToCodePoint(byte), 1};
+    char32_t cp = 0;
+    if (ReadToken(ansi, at, cp))
+        return {cp, TokenLength};
+    return {NoCharacter, 1};
+}
+
+std::string Token(char32_t codePoint) {
+    std::string token;
+    AppendToken(token, codePoint);
+    return token;
+}
 
 char32_t AnsiToCodePoint(unsigned char c) {
     return (c >= 0x80 && c < 0xA0) ? kHighControls[c - 0x80] : c;
 }
 
-std::string Utf8ToAnsi(std::string_view utf8, bool* lossless) {
+std::string Utf8ToAnsi(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    bool all = true;
     for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t cp = DecodeUtf8(utf8, i);
-        const unsigned char c = cp == 0 ? 0 : CodePointToAnsi(cp);
-        if (c == 0 && cp != 0) {
-            out += '?';
-            all = false;
-        } else {
-            out += static_cast<char>(c);
+        const std::size_t at = i;
+        char32_t cp = 0;
+        if (!DecodeUtf8(utf8, i, cp)) {
+            AppendToken(out, kRawByteBase + static_cast<unsigned char>(utf8[at]));
+            continue;
         }
+        const unsigned char c = CodePointToAnsi(cp);
+        if (c == 0 && cp != 0)
+            AppendToken(out, cp);
+        else
+            out += static_cast<char>(c);
     }
-    if (lossless)
-        *lossless = all;
     return out;
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 4);
-    for (char c : ansi)
-        AppendUtf8(out, AnsiToCodePoint(static_cast<unsigned char>(c)));
+    for (std::size_t i = 0; i < ansi.size();) {
+        const Character c = CharacterAt(ansi, i);
+        i += c.length;
+        if (c.length == TokenLength && IsRawByte(c.codePoint))
+            out += static_cast<char>(c.codePoint - kRawByteBase);
+        else
+            AppendUtf8(out, c.codePoint);
+    }
     return out;
 }
 
 QString ToQt(std::string_view ansi) {
     QString out;
     out.reserve(static_cast<qsizetype>(ansi.size()));
-    for (char c : ansi)
-        out += QChar(static_cast<char16_t>(AnsiToCodePoint(static_cast<unsigned char>(c))));
+    for (std::size_t i = 0; i < ansi.size();) {
+        const Character c = CharacterAt(ansi, i);
+        i += c.length;
+        const bool shown = c.length == 1 && c.codePoint != NoCharacter;
+        out += shown ? QChar(static_cast<char16_t>(c.codePoint)) : QChar(u'?');
+    }
+    return out;
+}
+
+QString ToHostText(std::string_view ansi) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(ansi.size()));
+    for (std::size_t i = 0; i < ansi.size();) {
+        const Character c = CharacterAt(ansi, i);
+        i += c.length;
+        const char32_t cp = IsRawByte(c.codePoint) ? NoCharacter : c.codePoint;
+        out += QString::fromUcs4(&cp, 1);
+    }
     return out;
 }
 
@@ -117,6 +220,28 @@ std::string FromQt(const QString& text) {
         out += (c == 0 && cp != 0) ? '?' : static_cast<char>(c);
     }
     return out;
+}
+
+std::size_t WindowsLength(std::string_view ansi) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < ansi.size();) {
+        const Character c = CharacterAt(ansi, i);
+        i += c.length;
+        units += c.codePoint > 0xFFFF ? 2 : 1;
+    }
+    return units;
+}
+
+std::string_view WindowsPrefix(std::string_view ansi, std::size_t count) {
+    std::size_t i = 0, units = 0;
+    while (i < ansi.size()) {
+        const Character c = CharacterAt(ansi, i);
+        units += c.codePoint > 0xFFFF ? 2 : 1;
+        if (units > count)
+            break;
+        i += c.length;
+    }
+    return ansi.substr(0, i);
 }
 
 char32_t FoldForCompare(unsigned char c) {
@@ -139,25 +264,38 @@ char32_t FoldForCompare(unsigned char c) {
     }
 }
 
+char32_t FoldCharacter(char32_t codePoint) {
+    const unsigned char c = CodePointToAnsi(codePoint);
+    if (c != 0 || codePoint == 0)
+        return FoldForCompare(c);
+    if (IsSurrogate(codePoint))
+        return codePoint;
+    return QChar::toUpper(codePoint);
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldForCompare(static_cast<unsigned char>(a[i])) !=
-            FoldForCompare(static_cast<unsigned char>(b[i])))
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        std::size_t m = 0, n = 0;
+        if (FoldedAt(a, i, m) != FoldedAt(b, j, n))
             return false;
-    return true;
+        i += m;
+        j += n;
+    }
+    return i == a.size() && j == b.size();
 }
 
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const char32_t x = FoldForCompare(static_cast<unsigned char>(a[i]));
-        const char32_t y = FoldForCompare(static_cast<unsigned char>(b[i]));
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        std::size_t m = 0, n = 0;
+        const char32_t x = FoldedAt(a, i, m), y = FoldedAt(b, j, n);
         if (x != y)
             return x < y ? -1 : 1;
+        i += m;
+        j += n;
     }
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+    return i < a.size() ? 1 : j < b.size() ? -1 : 0;
 }
 
 } // namespace platform

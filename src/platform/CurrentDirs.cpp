@@ -16,16 +16,25 @@ CurrentDirs& State() {
     return state;
 }
 
+// Drives are told apart ignoring case, as Windows tells them.
+char DriveKey(char letter) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+}
+
 } // namespace
 
 char CurrentDrive() {
     return State().drive;
 }
 
+std::string KeptCurrentDir(char letter) {
+    const auto it = State().dirs.find(DriveKey(letter));
+    return it == State().dirs.end() ? std::string() : it->second;
+}
+
 std::string GetDriveCurrentDir(char letter) {
-    letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-    auto it = State().dirs.find(letter);
-    return it == State().dirs.end() ? std::string(1, letter) + ":\\" : it->second;
+    const std::string kept = KeptCurrentDir(letter);
+    return kept.empty() ? std::string(1, DriveKey(letter)) + ":\\" : kept;
 }
 
 std::string GetCurrentDir() {
@@ -40,8 +49,8 @@ void ResetCurrentDirs(char currentDrive, std::string_view currentDirOnIt) {
 }
 
 void MakeCurrentDir(const std::string& fullDir) {
-    State().drive = fullDir[0];
-    State().dirs[fullDir[0]] = fullDir;
+    State().drive = DriveKey(fullDir[0]);
+    State().dirs[State().drive] = fullDir;
 }
 
 } // namespace platform

@@ -11,6 +11,9 @@ namespace platform {
 std::string GetCurrentDir();
 // The current directory of one drive (its root if never set).
 std::string GetDriveCurrentDir(char letter);
+// The current directory kept for a drive, with the letter it was given with;
+// empty when none was set since the drive table was installed.
+std::string KeptCurrentDir(char letter);
 char CurrentDrive();
 
 // Resets every drive's current directory to its root; called when a drive

@@ -1,7 +1,8 @@
 #pragma once
 // The entries of one host directory in listing order: by name compared after
 // upper-casing, as an NTFS volume delivers them, ties broken by the host's own
-// bytes. "." and ".." are not part of it.
+// bytes. "." and ".." are not part of it. Names are listed as the Windows side
+// spells them (HostNames.h).
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,7 +14,8 @@ namespace platform {
 class DirListing {
 public:
     std::size_t Count() const { return entries_.size(); }
-    // The name as listed (Windows-1252; a character without a form is '?').
+    // The name as listed (Windows-1252, with tokens where a character has no
+    // form; shown as '?').
     std::string_view Name(std::size_t i) const {
         return {text_.data() + entries_[i].name, entries_[i].nameLength};
     }
@@ -38,10 +40,12 @@ private:
         std::uint32_t host;
         std::uint16_t nameLength;
         std::uint16_t hostLength;
+        std::uint32_t keyLength; // while sorting: the length of its sort key
     };
     std::string text_;
     std::vector<Entry> entries_;
     bool complete_ = true;
+    bool tokens_ = false; // some name holds a token
 
     void Add(std::string_view hostName);
     void Sort();

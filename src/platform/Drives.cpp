@@ -10,6 +10,7 @@
 #include "platform/Codepage.h"
 #include "platform/CurrentDirs.h"
 #include "platform/HostAccess.h"
+#include "platform/HostNames.h"
 #include "platform/WinError.h"
 
 namespace fs = std::filesystem;
@@ -130,9 +131,7 @@ std::string WindowsPathOn(const DriveTable& table, std::string_view hostPath) {
         std::size_t end = rest.find('/', pos);
         if (end == std::string::npos)
             end = rest.size();
-        std::string part = Utf8ToAnsi(rest.substr(pos, end - pos));
-        std::replace(part.begin(), part.end(), '\\', '?');
-        win += "\\" + part;
+        win += "\\" + WindowsName(rest.substr(pos, end - pos));
         pos = end;
     }
     if (win.size() == 2)

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/Drives.h"
+#include "platform/HostNames.h"
 #include "platform/KeptListing.h"
 #include "platform/Paths.h"
 #include "platform/WinError.h"
@@ -36,30 +38,56 @@ namespace {
 constexpr int kSkippedUnlessAsked = faHidden | faSysFile | faVolumeID | faDirectory;
 
 // Every name of a listing is matched against the pattern on every walk, so
-// the upper-casing is looked up rather than worked out each time.
-bool Fold(char a, char b) {
-    static const std::array<char32_t, 256> folded = [] {
-        std::array<char32_t, 256> t{};
-        for (int c = 0; c < 256; ++c)
-            t[c] = FoldForCompare(static_cast<unsigned char>(c));
-        return t;
-    }();
-    return folded[static_cast<unsigned char>(a)] == folded[static_cast<unsigned char>(b)];
+// the upper-casing of a byte is looked up rather than worked out each time.
+const std::array<char32_t, 256> kFoldedBytes = [] {
+    std::array<char32_t, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = FoldForCompare(static_cast<unsigned char>(b));
+    return t;
+}();
+
+char32_t FoldedByte(char c) {
+    return kFoldedBytes[static_cast<unsigned char>(c)];
 }
 
-bool MatchFrom(std::string_view name, std::string_view mask) {
+// One character of a name or mask, folded, and how many bytes it takes: a
+// token is one character, as Windows sees the name. Strings without a token
+// (nearly all) are read byte by byte.
+template <bool WithTokens>
+char32_t FoldedAt(std::string_view s, std::size_t at, std::size_t& length) {
+    if (!WithTokens || s[at] != TokenMark) {
+        length = 1;
+        return FoldedByte(s[at]);
+    }
+    const Character c = CharacterAt(s, at);
+    length = c.length;
+    return FoldCharacter(c.codePoint);
+}
+
+// Read byte by byte until a token turns up; then read again by characters.
+template <bool WithTokens> bool MatchFrom(std::string_view name, std::string_view mask) {
     // Iterative wildcard match with one back-tracking point for the last '*'.
     std::size_t n = 0, m = 0, starM = std::string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || (mask[m] != '*' && Fold(mask[m], name[n])))) {
-            ++n;
+        if constexpr (!WithTokens)
+            if (name[n] == TokenMark || (m < mask.size() && mask[m] == TokenMark))
+                return MatchFrom<true>(name, mask);
+        std::size_t nameLength = 0, maskLength = 0;
+        const char32_t c = FoldedAt<WithTokens>(name, n, nameLength);
+        if (m < mask.size() && mask[m] == '?') {
+            n += nameLength;
             ++m;
+        } else if (m < mask.size() && mask[m] != '*' &&
+                   FoldedAt<WithTokens>(mask, m, maskLength) == c) {
+            n += nameLength;
+            m += maskLength;
         } else if (m < mask.size() && mask[m] == '*') {
             starM = m++;
             starN = n;
         } else if (starM != std::string_view::npos) {
             m = starM + 1;
-            n = ++starN;
+            FoldedAt<WithTokens>(name, starN, nameLength);
+            n = starN += nameLength;
         } else {
             return false;
         }
@@ -67,6 +95,10 @@ bool MatchFrom(std::string_view name, std::string_view mask) {
     while (m < mask.size() && mask[m] == '*')
         ++m;
     return m == mask.size();
+}
+
+bool MatchFrom(std::string_view name, std::string_view mask) {
+    return MatchFrom<false>(name, mask);
 }
 
 bool HiddenName(std::string_view name) {
@@ -101,9 +133,10 @@ bool StatEntry(const std::string& hostPath, std::string_view name, Details& d) {
 // A name without wildcards that exists as spelled is the only entry to list,
 // so a look-up of one file does not read a large directory.
 bool FindExactName(const std::string& mask, const std::string& hostDir, FindState& s) {
-    if (mask.find_first_of("*?") != std::string::npos || mask == "." || mask == "..")
+    std::string hostName;
+    if (mask.find_first_of("*?") != std::string::npos || mask == "." || mask == ".." ||
+        !HostName(mask, hostName))
         return false;
-    const std::string hostName = AnsiToUtf8(mask);
     struct stat st {};
     if (lstat(HostEntryPath(hostDir, hostName).c_str(), &st) != 0)
         return false; // perhaps there in another case: the listing finds it

@@ -32,7 +32,7 @@ struct FindState;
 // gone by then reads as a plain empty file.
 class TSearchRec {
 public:
-    std::string Name; // Windows-1252; a host character without a form shows as '?'
+    std::string Name; // Windows-1252, with tokens for host characters without a form
     int Attr() const;
     std::int64_t Size() const;
     std::time_t Time() const; // last write, seconds since the epoch

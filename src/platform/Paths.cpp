@@ -9,6 +9,7 @@
 #include "platform/Codepage.h"
 #include "platform/CurrentDirs.h"
 #include "platform/Drives.h"
+#include "platform/HostNames.h"
 #include "platform/WinError.h"
 
 namespace platform {
@@ -57,6 +58,22 @@ std::vector<std::string> SplitComponents(std::string_view path) {
     return parts;
 }
 
+// The directory a path is taken against, as Windows takes it: a drive
+// typed with a root is that root, its letter as typed; a drive typed
+// without one is the current directory kept for it, else its root as typed;
+// no drive is the current directory, or its root for a path that starts with
+// a separator. Kept directories keep the letter they were given with.
+std::string BaseDirectory(char typedDrive, bool rooted) {
+    if (typedDrive && rooted)
+        return RootOf(typedDrive);
+    if (typedDrive) {
+        const std::string kept = KeptCurrentDir(typedDrive);
+        return kept.empty() ? RootOf(typedDrive) : kept;
+    }
+    const std::string current = GetCurrentDir();
+    return rooted ? current.substr(0, 3) : current;
+}
+
 bool HasInvalidNameChar(std::string_view name) {
     for (unsigned char c : name)
         if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"' ||
@@ -77,19 +94,11 @@ int ExpandPath(std::string_view path, std::string& full) {
     // The current directories are set up with the drive table, which the
     // first caller makes; whichever thread that is, they are read after it.
     CurrentDriveTable();
-    char drive = CurrentDrive();
-    std::string base; // directory the path is relative to
-    std::string_view rest = path;
     const bool hasDrive =
         path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
-    if (hasDrive) {
-        drive = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
-        rest = path.substr(2);
-    }
-    if (!rest.empty() && IsSeparator(rest[0]))
-        base = RootOf(drive);
-    else
-        base = GetDriveCurrentDir(drive);
+    const std::string_view rest = hasDrive ? path.substr(2) : path;
+    const bool rooted = !rest.empty() && IsSeparator(rest[0]);
+    const std::string base = BaseDirectory(hasDrive ? path[0] : '\0', rooted);
 
     std::vector<std::string> parts;
     for (const std::string& p : SplitComponents(std::string_view(base).substr(3)))
@@ -117,7 +126,7 @@ int ExpandPath(std::string_view path, std::string& full) {
             parts.pop_back();
     }
 
-    full = RootOf(drive);
+    full = base.substr(0, 3);
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i)
             full += '\\';
@@ -125,7 +134,7 @@ int ExpandPath(std::string_view path, std::string& full) {
     }
     if (trailingSeparator && !parts.empty())
         full += '\\';
-    if (full.size() > MaxPathLength) {
+    if (WindowsLength(full) > MaxPathLength) {
         full.clear();
         return ERROR_FILENAME_EXCED_RANGE;
     }
@@ -162,7 +171,9 @@ int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing
         if (HasInvalidNameChar(name))
             return ERROR_INVALID_NAME;
         const bool lastComponent = pos >= full.size();
-        std::string hostName = AnsiToUtf8(name);
+        std::string hostName;
+        if (!HostName(name, hostName))
+            return ERROR_INVALID_NAME;
         if (!missing) {
             struct stat st {};
             if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {

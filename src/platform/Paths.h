@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// The longest full path Windows accepts (MAX_PATH less the terminator).
+// The longest full path Windows accepts (MAX_PATH less the terminator), in
+// characters as Windows counts them (WindowsLength).
 constexpr std::size_t MaxPathLength = 259;
 
 // Expands `path` against the current drive and the current directory of the

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/Codepage.h"
+#include "platform/Drives.h"
 #include "platform/Paths.h"
 #include "platform/ProfileText.h"
 #include "platform/WinError.h"
@@ -194,9 +196,9 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
     while (!defaultValue.empty() && defaultValue.back() == ' ')
         defaultValue.remove_suffix(1);
     std::string value(ReadValue(fileName_, section, key).value_or(std::string(defaultValue)));
-    if (value.size() > MaxValueLength)
-        value.resize(MaxValueLength);
-    return value;
+    // Counted as Windows counts characters, so a remembered path keeps its
+    // names whole however long their tokens are.
+    return std::string(WindowsPrefix(value, MaxValueLength));
 }
 
 int TIniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {

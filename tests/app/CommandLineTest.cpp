@@ -46,7 +46,7 @@ TEST_F(CommandLineTest, FoldersAndFilesInEitherSpellingOpenTheirFolder) {
         {{"./set/../set/g0001.bmp"}, "C:\\glyphs\\set\\", ""},
         {{"empty dir"}, "C:\\glyphs\\empty dir\\", ""},
         {{"C:\\glyphs\\set"}, "C:\\glyphs\\set\\", ""},
-        {{"c:\\GLYPHS\\SET\\G0001.BMP"}, "C:\\GLYPHS\\SET\\", ""},
+        {{"c:\\GLYPHS\\SET\\G0001.BMP"}, "c:\\GLYPHS\\SET\\", ""},
         {{"missing"}, "", "No such folder or file: missing"},
         {{"C:\\nowhere\\x.bmp"}, "", "No such folder or file: C:\\nowhere\\x.bmp"},
         {{"set/*.bmp"}, "", "No such folder or file: set/*.bmp"},

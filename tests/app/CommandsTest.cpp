@@ -2,13 +2,19 @@
 #include "MainWindowFixture.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <set>
 
 #include "ModalAnswer.h"
 #include "app/Forms.h"
 #include "dialogs/Glyph_About.h"
+#include "dialogs/Glyph_Dir.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/PopupMenu.h"
 
 namespace {
 
@@ -95,6 +101,42 @@ TEST_F(MainWindowTest, CommandButtonsHaveTheirPlacesHintsAndPictures) {
         EXPECT_EQ(c.button->GroupIndex(), 0);
         EXPECT_EQ(c.button->focusPolicy(), Qt::NoFocus);
     }
+}
+
+// The help tells the user what to click by the text the button or menu item
+// shows: a capitalised name after "click" or "press" is one of the main
+// window's buttons (by hint), menu items, or the file dialog's buttons as
+// they read in the modes the program shows it in.
+TEST_F(MainWindowTest, TheHelpNamesButtonsAsTheyRead) {
+    auto& w = Open();
+    std::set<QString> shown;
+    for (const TSpeedButton* b : w.findChildren<TSpeedButton*>())
+        shown.insert(QString::fromStdString(b->Hint()));
+    for (const TMenuItem* item : w.findChildren<TMenuItem*>())
+        shown.insert(QString::fromStdString(item->Caption()));
+    TOSDialog dialog(&w);
+    for (const int mode : {0, 2}) {
+        testsupport::ModalAnswer answer;
+        answer.Inspect([&](QWidget* d) {
+            for (const QPushButton* b : d->findChildren<QPushButton*>())
+                shown.insert(b->text());
+        });
+        answer.Press("ButtonAbbruch");
+        dialog.Execute(mode, "Title", "*.exe", 63, 11, 0);
+    }
+
+    QFile file(SPORVIK_HELP_FILE);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(file.readAll()).simplified();
+    static const QRegularExpression named(
+        "\\b(?:[Cc]lick|[Pp]ress) (?:<b>([^<]+)</b>|([A-Z][A-Za-z]*))");
+    int names = 0;
+    for (const auto& match : named.globalMatch(help)) {
+        const QString name = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
+        EXPECT_TRUE(shown.count(name)) << name.toStdString();
+        ++names;
+    }
+    EXPECT_GE(names, 3);
 }
 
 } // namespace

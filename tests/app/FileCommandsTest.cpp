@@ -13,6 +13,7 @@
 #include "ModalAnswer.h"
 #include "fileutils/FileUtils.h"
 #include "fileutils/IoErrorText.h"
+#include "platform/Codepage.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PopupMenu.h"
 
@@ -344,6 +345,64 @@ TEST_F(FileCommandsTest, CopiesReplaceEverythingOnTheClipboard) {
 
     clipboard->clear();
     EXPECT_EQ(four->Glyph().convertToFormat(QImage::Format_RGB32), states);
+}
+
+// A folder of Japanese, Cyrillic, Greek and odd names: every glyph shows,
+// named with question marks, and each command acts on the glyph's own file,
+// never on another shown with the same marks ("??.bmp" three times here).
+TEST_F(FileCommandsTest, NamesWithoutAWesternFormShowAndActOnTheirOwnFile) {
+    const std::string japanese = "\xe6\x97\xa5\xe6\x9c\xac.bmp", cyrillic = "\xd0\x94\xd0\xb0.bmp";
+    const std::string greek = "\xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1.bmp", marks = "??.bmp";
+    ModalAnswer none;
+    auto& w = OpenOn({japanese, cyrillic, greek, marks, "plain.bmp"});
+    EXPECT_TRUE(none.Seen().empty());
+    EXPECT_EQ(Label(), "5 Glyph(s)");
+    std::map<std::string, TSpeedButton*> by; // host name -> its button
+    for (int n = 1; n <= 5; ++n) {
+        by[platform::AnsiToUtf8(Glyph(n)->Hint())] = Glyph(n);
+        const QRgb colour =
+            static_cast<QRgb>(std::hash<std::string>{}(platform::AnsiToUtf8(Glyph(n)->Hint()))) |
+            0xFF000000;
+        EXPECT_EQ(Glyph(n)->Glyph().pixel(5, 5), colour) << n; // its own file's picture
+    }
+    ASSERT_EQ(by.size(), 5u);
+    EXPECT_EQ(platform::ToQt(by[japanese]->Hint()), "??.bmp");
+    EXPECT_EQ(platform::ToQt(by[cyrillic]->Hint()), "??.bmp");
+
+    Run(w.AsName1, by[japanese]);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("C:\\g\\" + japanese));
+
+    ModalAnswer unchanged; // OK on the name as offered: nothing to do
+    unchanged.Press("OK");
+    Rename(by[cyrillic]);
+    EXPECT_EQ(Texts(unchanged), std::vector<std::string>{});
+    ModalAnswer renamed;
+    Type(renamed, "da.bmp");
+    Rename(by[cyrillic]);
+    EXPECT_EQ(Content("da.bmp"), cyrillic);
+    EXPECT_EQ(by[cyrillic]->Hint(), "da.bmp");
+
+    ModalAnswer deleted;
+    deleted.Press("Yes");
+    Run(w.ThisGlyph1, by[japanese]);
+    EXPECT_EQ(Texts(deleted), std::vector<std::string>{"Delete ??.bmp.\r\nAre you sure?"});
+    EXPECT_FALSE(fs::exists(drives_.Host("g/" + japanese)));
+    for (const std::string& kept : {greek, marks, std::string("plain.bmp")})
+        EXPECT_EQ(Content(kept), kept);
+    EXPECT_EQ(Label(), "4 Glyph(s)");
+}
+
+// A remembered folder with such a name is shown again at the next start.
+TEST_F(FileCommandsTest, AFolderWithoutAWesternFormIsRememberedAcrossAStart) {
+    WriteGlyphs("\xd0\x9f\xd0\xb0\xd0\xbf\xd0\xba\xd0\xb0", 3);
+    auto& w = Open();
+    w.LoadDirectory("C:\\" + platform::Utf8ToAnsi("\xd0\x9f\xd0\xb0\xd0\xbf\xd0\xba\xd0\xb0"));
+    const std::string shown = CurrentDir;
+    w.close();
+    window_.reset();
+    Open();
+    EXPECT_EQ(CurrentDir, shown);
+    EXPECT_EQ(Label(), "3 Glyph(s)");
 }
 
 } // namespace

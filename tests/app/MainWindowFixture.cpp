@@ -52,8 +52,8 @@ std::string MainWindowTest::ReadSettings() const {
     return s.str();
 }
 
-TFormMainWindow& MainWindowTest::Open() {
-    window_ = std::make_unique<TFormMainWindow>();
+TFormMainWindow& MainWindowTest::Open(const std::string& startDirectory) {
+    window_ = std::make_unique<TFormMainWindow>(nullptr, startDirectory);
     FormMainWindow = window_.get();
     return *window_;
 }

@@ -24,7 +24,7 @@ protected:
     void WriteSettings(const std::string& text) const;
     std::string ReadSettings() const;
 
-    TFormMainWindow& Open();
+    TFormMainWindow& Open(const std::string& startDirectory = {});
 
     // Hints of the glyph buttons that are not hidden, in button order.
     std::vector<std::string> ShownHints() const;

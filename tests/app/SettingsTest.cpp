@@ -91,6 +91,24 @@ TEST_F(MainWindowTest, RemembersTheDirectoryAndFallsBackWhenItIsGone) {
               "[other]\r\nx=1\r\n");
 }
 
+// The remembered folder holds a bad glyph and four-image ones: read first,
+// it would raise a report and leave its image count on the buttons that the
+// named folder's narrow glyphs then keep.
+TEST_F(MainWindowTest, AFolderNamedAtStartIsTheOnlyOneRead) {
+    WriteBmp("remembered/a.bmp", 64, 16);
+    drives_.WriteFile("remembered/bad.bmp", "not a bitmap");
+    WriteBmp("named/narrow.bmp", 10, 10);
+    WriteSettings("[options]\r\ndir=C:\\remembered\\\r\n");
+    testsupport::ModalAnswer reports;
+    auto& w = Open("C:\\named\\");
+    EXPECT_TRUE(reports.Seen().empty());
+    EXPECT_EQ(CurrentDir, "C:\\named\\");
+    EXPECT_EQ(ShownHints(), std::vector<std::string>{"narrow.bmp"});
+    EXPECT_EQ(Glyph(1)->NumGlyphs(), 1);
+    w.close();
+    EXPECT_NE(ReadSettings().find("dir=C:\\named\\"), std::string::npos);
+}
+
 TEST_F(MainWindowTest, AnEmptyDirSettingListsTheCurrentDirectory) {
     WriteBmp("root.bmp");
     WriteSettings("[options]\r\ndir=\r\n");

@@ -289,8 +289,12 @@ TEST_F(ExtractCliTest, JsonRecordsDescribeEveryFileWritten) {
         return "{\"source\":\"" + source + "\",\"offset\":" + std::to_string(offset) +
                ",\"size\":" + std::to_string(size) + ",\"file\":\"" + Host("out/" + file) +
                "\",\"width\":" + std::to_string(w) + ",\"height\":" + std::to_string(h) +
-               ",\"bits\":" + std::to_string(bits) +
-               (resource.empty() ? "" : ",\"resource\":\"" + resource + "\"") + "}";
+               ",\"bits\":" + std::to_string(bits) + ",\"kind\":\"bmp\"" +
+               (resource.empty() ? ""
+                                 : ",\"type\":2,\"language\":1033,\"program\":\"PE32\""
+                                   ",\"resource\":\"" +
+                                       resource + "\"") +
+               "}";
     };
     const std::vector<std::string> want = {
         record(program.carvedAt[0], 78, "5.bmp", 3, 2, 24, ""),
@@ -386,6 +390,92 @@ TEST_F(ExtractCliTest, ManyFilesAreNumberedAndReportedInTheOrderGiven) {
             if (i == 8)
                 want.insert(std::to_string(keptAt) + ".bmp");
             EXPECT_EQ(BmpFiles(dir), want) << dir;
+        }
+    }
+}
+
+TEST_F(ExtractCliTest, IconsCursorsAnd16BitProgramsAreWrittenAndWhatIsNotReadIsSaid) {
+    const std::string icon = IconImage(4, 16, 16, 1);
+    const std::string cursor = CursorImage(4, 6, IconImage(1, 32, 32, 2));
+    const std::vector<ResourceItem> items = {
+        Resource(kCursorType, 1, "", cursor),
+        Resource(kBitmapType, 7, "", ResourceBitmap(8, 4, 4, 3)),
+        Resource(kIconType, 1, "", icon),
+        Resource(
+            kCursorGroupType, 32512, "",
+            GroupData({{32, 64, 0, 1, 1, static_cast<std::uint32_t>(cursor.size()), 1}}, true)),
+        Resource(
+            kIconGroupType, 0, "IDI_APP",
+            GroupData({{16, 16, 16, 1, 4, static_cast<std::uint32_t>(icon.size()), 1}}, false)),
+    };
+    // Packed: the packer's sections, and a bitmap whose bytes it took away.
+    ProgramImage packed = ComposeProgram(items, false);
+    const std::size_t sections = 0x80 + 24 + 224;
+    packed.bytes.replace(sections, 4, "UPX0");
+    packed.bytes.replace(sections + 40, 4, "UPX1");
+    PutU32(packed.bytes, packed.dataEntryAt[1], 0x00F00000u);
+    std::string dos(600, '\0');
+    dos.replace(0, 2, "MZ");
+    PutU16(dos, 4, 1);
+    PutU16(dos, 8, 4);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Files files;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"a 32-bit program",
+         ComposeProgram(items, false).bytes,
+         {"tool-7.bmp", "tool-IDI_APP.ico", "tool-32512.cur"},
+         0,
+         "1 bitmap, 1 icon and 1 cursor written from 1 file.\n"},
+        {"a 16-bit program",
+         ComposeNeProgram(items, 4).bytes,
+         {"tool-7.bmp", "tool-IDI_APP.ico", "tool-32512.cur"},
+         0,
+         "1 bitmap, 1 icon and 1 cursor written from 1 file.\n"},
+        {"a packed program",
+         packed.bytes,
+         {"tool-IDI_APP.ico", "tool-32512.cur"},
+         0,
+         "sporvik-extract: tool.exe is packed with UPX: the resources it compressed are not read\n"
+         "1 icon and 1 cursor written from 1 file.\n"},
+        {"a DOS program",
+         dos,
+         {},
+         1,
+         "sporvik-extract: tool.exe is a DOS program: it holds no Windows resources\n"
+         "No bitmaps found.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(drives.Host("out"));
+        drives.WriteFile("apps/tool.exe", c.bytes);
+        EXPECT_EQ(Run({"--resources", "--json", "-o", Host("out"), Host("apps/tool.exe")}),
+                  c.status);
+        EXPECT_EQ(err, c.err);
+        Files files;
+        if (fs::exists(drives.Host("out")))
+            for (const auto& e : fs::directory_iterator(drives.Host("out")))
+                files.insert(e.path().filename().string());
+        EXPECT_EQ(files, c.files);
+        const bool ne = std::string(c.what) == "a 16-bit program";
+        if (c.files.count("tool-IDI_APP.ico")) {
+            EXPECT_NE(out.find("\"file\":\"" + Host("out/tool-IDI_APP.ico") +
+                               "\",\"width\":16,\"height\":16,\"bits\":4,\"kind\":\"ico\","
+                               "\"type\":14,\"language\":" +
+                               (ne ? "0,\"program\":\"NE\"" : "1033,\"program\":\"PE32\"") +
+                               ",\"resource\":\"IDI_APP\"}"),
+                      std::string::npos)
+                << out;
+        }
+        if (c.files.count("tool-32512.cur")) {
+            EXPECT_NE(
+                out.find("\"width\":32,\"height\":32,\"bits\":1,\"kind\":\"cur\",\"type\":12"),
+                std::string::npos)
+                << out;
         }
     }
 }

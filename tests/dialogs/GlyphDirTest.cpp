@@ -9,6 +9,7 @@
 
 #include "ModalAnswer.h"
 #include "TempDrives.h"
+#include "platform/Codepage.h"
 #include "controls/QZkompo.h"
 #include "dialogs/Glyph_Dir.h"
 #include "fileutils/FileUtils.h"
@@ -313,13 +314,14 @@ TEST_F(GlyphDirTest, SaveModeAsksBeforeOverwritingAndChecksFreeSpace) {
     EXPECT_EQ(answer.Seen()[2].text, "File tool.exe\r\nalready exists. Overwrite?");
     EXPECT_EQ(answer.Seen()[2].caption, "Confirmation");
 
-    // A drive without a medium has no free space to offer.
+    // A drive without a medium has no free space to offer; the message names
+    // the drive as it was typed.
     drives.AddDrive('D');
-    answer.Inspect([this](QWidget*) { dialog->EditDateiName->setText("D:\\new.bmp"); });
+    answer.Inspect([this](QWidget*) { dialog->EditDateiName->setText("d:\\new.bmp"); });
     answer.Press("ButtonOK").Press("OK").Press("ButtonAbbruch");
     EXPECT_EQ(Run(1, "*.bmp", 0, 1), 2);
     EXPECT_EQ(answer.Seen().back().answer, "Press ButtonAbbruch");
-    EXPECT_EQ(answer.Seen()[answer.Seen().size() - 2].text, "Not enough memory on drive D:");
+    EXPECT_EQ(answer.Seen()[answer.Seen().size() - 2].text, "Not enough memory on drive d:");
 
     // Room enough on C: passes without a question for a new file.
     answer.Inspect([this](QWidget*) { dialog->EditDateiName->setText("new.bmp"); });
@@ -385,23 +387,31 @@ TEST_F(GlyphDirTest, DirectoriesThatVanishOrCannotBeReadGiveAMessage) {
     EXPECT_EQ(dialog->ResultPath(), "C:\\");
 }
 
-TEST_F(GlyphDirTest, ANameWithoutAWesternFormIsListedWithAQuestionMarkAndNeverOpensAnother) {
+// Listed with a question mark, a name without a Western form still leads to
+// exactly its own entry: the directory is entered, the file is the result,
+// and neither is another entry shown with the same question marks.
+TEST_F(GlyphDirTest, ANameWithoutAWesternFormShowsAQuestionMarkAndOpensItsOwnEntry) {
     drives.MakeDir("glyphs/\xe6\x97\xa5"); // a CJK character
-    drives.WriteFile("glyphs/x\xe6\x97\xa5.exe", "MZ");
+    drives.MakeDir("glyphs/\xd0\x96");     // a Cyrillic one, also shown as "?"
+    drives.WriteFile("glyphs/\xe6\x97\xa5/x\xe6\x97\xa5.exe", "MZ");
+    drives.WriteFile("glyphs/\xe6\x97\xa5/x\xd0\x96.exe", "MZ");
+    const std::string cjk = platform::Utf8ToAnsi("\xe6\x97\xa5");
     ModalAnswer answer;
     answer.Inspect([this](QWidget*) {
-        EXPECT_TRUE(Entries(dialog->DirectoryListBox1).contains("?"));
-        EXPECT_TRUE(Entries(dialog->FileListBox1).contains("x?.exe"));
-        const int row = int(Entries(dialog->DirectoryListBox1).indexOf("?"));
+        const QStringList dirs = Entries(dialog->DirectoryListBox1);
+        ASSERT_EQ(dirs.count("?"), 2);
+        // The first "?" is the Cyrillic one in listing order (U+0416 < U+65E5).
+        const int row = int(dirs.lastIndexOf("?"));
         emit dialog->DirectoryListBox1->itemDoubleClicked(dialog->DirectoryListBox1->item(row));
+        EXPECT_EQ(Entries(dialog->FileListBox1), QStringList({"x?.exe", "x?.exe"}));
+        dialog->FileListBox1->setCurrentRow(1);
+        EXPECT_EQ(dialog->EditDateiName->text(), "x?.exe");
     });
-    answer.Press("OK");
-    answer.Press("ButtonAbbruch");
-    EXPECT_EQ(Run(), 2);
-    ASSERT_GE(answer.Seen().size(), 2u);
-    EXPECT_EQ(answer.Seen()[1].text,
-              "Cannot open directory \"C:\\glyphs\\?\": the name is not valid.");
-    EXPECT_EQ(platform::GetCurrentDir(), "C:\\glyphs");
+    answer.Press("ButtonOK");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(platform::GetCurrentDir(), "C:\\glyphs\\" + cjk);
+    EXPECT_EQ(platform::AnsiToUtf8(dialog->ResultPath()),
+              "C:\\glyphs\\\xe6\x97\xa5\\x\xe6\x97\xa5.exe");
 }
 
 TEST_F(GlyphDirTest, TheDriveComboMovesTheListsAndRefusesADriveWithoutAMedium) {

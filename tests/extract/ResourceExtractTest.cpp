@@ -1,7 +1,11 @@
 // Bitmap resources of program files composed here byte by byte: every one is
 // written as a whole bitmap file under a name carrying its name or id, and a
 // damaged resource directory is described without a read outside the file.
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -11,9 +15,10 @@
 
 #include "ProgramImage.h"
 #include "TempDrives.h"
+#include "WrestoolFiles.h"
 #include "extract/DibFile.h"
 #include "extract/Extractor.h"
-#include "extract/PeResources.h"
+#include "extract/ProgramResources.h"
 
 namespace fs = std::filesystem;
 using namespace testsupport;
@@ -298,14 +303,367 @@ TEST_F(ResourceExtractTest, RandomDamageNeverLeadsOutsideTheFile) {
         drives.WriteFile("apps/tool.exe", bytes);
         platform::FileObject file{"C:\\apps\\tool.exe"};
         file.Reset(platform::FileAccess::ReadOnly, 1);
-        const PeResourceList list = ListBitmapResources(file);
-        for (const PeBitmapResource& b : list.bitmaps) {
+        const ProgramResources list = ListProgramResources(file);
+        for (const ProgramResource& b : list.resources) {
             ASSERT_GE(b.offset, 0);
             ASSERT_LE(b.offset + std::int64_t{b.size}, static_cast<std::int64_t>(bytes.size()));
         }
-        listed += static_cast<int>(list.bitmaps.size());
+        listed += static_cast<int>(list.resources.size());
         damaged += list.problems.empty() ? 0 : 1;
     }
     EXPECT_GT(listed, 400); // most damage leaves most bitmaps readable
     EXPECT_GT(damaged, 20); // and some of it was seen
+}
+
+namespace {
+
+GroupEntry IconEntry(const std::string& image, std::uint16_t side, std::uint16_t bits,
+                     std::uint16_t id) {
+    return {side, side, static_cast<std::uint8_t>(bits <= 4 ? 1u << bits : 0),
+            1,    bits, static_cast<std::uint32_t>(image.size()),
+            id};
+}
+
+// A program's pictures: a bitmap, icons of every depth and a PNG one in two
+// groups (sharing two images), and two cursors, in the order a resource
+// compiler lists them (types, then names before ids).
+struct PictureSet {
+    std::vector<ResourceItem> items;
+    std::vector<std::string> icons;
+    std::string cursor1, cursor2;
+};
+
+PictureSet MakePictureSet() {
+    PictureSet p;
+    p.icons = {IconImage(1, 32, 32, 1),  IconImage(4, 32, 32, 2),  IconImage(8, 16, 16, 3),
+               IconImage(24, 16, 16, 4), IconImage(32, 48, 48, 5), PngImage(256, 6)};
+    p.cursor1 = CursorImage(3, 5, IconImage(1, 32, 32, 7));
+    p.cursor2 = CursorImage(15, 2, IconImage(4, 16, 16, 8));
+    p.items.push_back(Resource(kCursorType, 1, "", p.cursor1));
+    p.items.push_back(Resource(kCursorType, 2, "", p.cursor2));
+    p.items.push_back(Resource(kBitmapType, 7, "", ResourceBitmap(8, 5, 3, 9)));
+    const std::uint16_t bits[] = {1, 4, 8, 24, 32, 32};
+    const std::uint16_t sides[] = {32, 32, 16, 16, 48, 0};
+    std::vector<GroupEntry> all, some;
+    for (std::uint16_t i = 0; i < 6; ++i) {
+        p.items.push_back(Resource(kIconType, i + 1u, "", p.icons[i]));
+        all.push_back(IconEntry(p.icons[i], sides[i], bits[i], static_cast<std::uint16_t>(i + 1)));
+    }
+    some = {all[3], all[2]};
+    const auto cursorEntry = [](const std::string& cursor, std::uint16_t side, std::uint16_t bits,
+                                std::uint16_t id) {
+        return GroupEntry{side, static_cast<std::uint16_t>(2 * side),      0, 1,
+                          bits, static_cast<std::uint32_t>(cursor.size()), id};
+    };
+    p.items.push_back(Resource(kCursorGroupType, 0, "ARROW",
+                               GroupData({cursorEntry(p.cursor2, 16, 4, 2)}, true)));
+    p.items.push_back(
+        Resource(kCursorGroupType, 32512, "", GroupData({cursorEntry(p.cursor1, 32, 1, 1)}, true)));
+    p.items.push_back(Resource(kIconGroupType, 0, "IDI_APP", GroupData(all, false)));
+    p.items.push_back(Resource(kIconGroupType, 2, "", GroupData(some, false)));
+    return p;
+}
+
+struct ProgramCase {
+    const char* kind;
+    std::string bytes;
+};
+
+std::vector<ProgramCase> EveryKindOfProgram(const std::vector<ResourceItem>& items) {
+    return {{"PE32", ComposeProgram(items, false).bytes},
+            {"PE32+", ComposeProgram(items, true).bytes},
+            {"NE", ComposeNeProgram(items, 4).bytes},
+            {"NE", ComposeNeProgram(items, 9).bytes}};
+}
+
+std::set<std::string> FilesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool HaveIcoutils() {
+    return std::system("wrestool --version >/dev/null 2>&1 && icotool --version >/dev/null 2>&1") ==
+           0;
+}
+
+int RunQuietly(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str());
+}
+
+// icotool lists every image of the file and has nothing to complain of.
+bool IcotoolAccepts(const fs::path& file) {
+    const fs::path complaints = file.string() + ".icotool";
+    const int status = std::system(
+        ("icotool -l '" + file.string() + "' >/dev/null 2>'" + complaints.string() + "'").c_str());
+    const bool quiet = fs::file_size(complaints) == 0;
+    fs::remove(complaints);
+    return status == 0 && quiet;
+}
+
+} // namespace
+
+TEST_F(ResourceExtractTest, IconAndCursorGroupsBecomeFilesAsWrestoolWritesThem) {
+    if (!HaveIcoutils())
+        GTEST_SKIP() << "wrestool and icotool (icoutils) are not installed";
+    const PictureSet set = MakePictureSet();
+    for (const ProgramCase& program : EveryKindOfProgram(set.items)) {
+        SCOPED_TRACE(program.kind);
+        written.clear();
+        EXPECT_EQ(Extract(program.bytes), 5);
+        EXPECT_TRUE(errors.empty()) << errors.front();
+        const fs::path theirs = drives.Host("wrestool");
+        fs::remove_all(theirs);
+        fs::create_directories(theirs);
+        ASSERT_EQ(RunQuietly("wrestool -x -o '" + theirs.string() + "' '" +
+                             drives.Host("apps/tool.exe").string() + "'"),
+                  0);
+        // wrestool's names: the program, the type, the name.
+        const std::pair<const char*, const char*> files[] = {
+            {"tool-7.bmp", "tool.exe_2_7.bmp"},
+            {"tool-ARROW.cur", "tool.exe_12_ARROW.cur"},
+            {"tool-32512.cur", "tool.exe_12_32512.cur"},
+            {"tool-IDI_APP.ico", "tool.exe_14_IDI_APP.ico"},
+            {"tool-2.ico", "tool.exe_14_2.ico"},
+        };
+        EXPECT_EQ(FilesIn(theirs).size(), std::size(files));
+        for (const auto& [ours, wrestool] : files) {
+            SCOPED_TRACE(ours);
+            const std::string mine = ReadHost(std::string("apps/") + ours);
+            const std::string extension = fs::path(ours).extension().string();
+            const std::string theirsBytes = ReadFile(theirs / wrestool);
+            if (extension == ".bmp") {
+                EXPECT_EQ(mine, theirsBytes);
+                continue;
+            }
+            EXPECT_EQ(CompareWithWrestool(mine, theirsBytes, extension == ".cur"),
+                      WrestoolMatch::Trailing);
+            EXPECT_TRUE(IcotoolAccepts(drives.Host(std::string("apps/") + ours)));
+        }
+    }
+}
+
+TEST_F(ResourceExtractTest, IconsAndCursorsAreWrittenWholeFromEveryKindOfProgram) {
+    struct Want {
+        const char* file;
+        const char* kind;
+        std::uint32_t type;
+        std::int32_t width, height;
+        int bits;
+        int images;
+    };
+    const Want want[] = {
+        {"tool-7.bmp", "bmp", 2, 5, 3, 8, 0},
+        {"tool-ARROW.cur", "cur", 12, 16, 16, 4, 1},
+        {"tool-32512.cur", "cur", 12, 32, 32, 1, 1},
+        {"tool-IDI_APP.ico", "ico", 14, 256, 256, 32, 6},
+        {"tool-2.ico", "ico", 14, 16, 16, 24, 2},
+    };
+    const PictureSet set = MakePictureSet();
+    for (const ProgramCase& program : EveryKindOfProgram(set.items)) {
+        SCOPED_TRACE(program.kind);
+        written.clear();
+        ASSERT_EQ(Extract(program.bytes), 5);
+        EXPECT_TRUE(errors.empty()) << errors.front();
+        ASSERT_EQ(written.size(), std::size(want));
+        const bool ne = std::string(program.kind) == "NE";
+        for (std::size_t i = 0; i < std::size(want); ++i) {
+            const Want& w = want[i];
+            const WrittenBitmap& b = written[i];
+            SCOPED_TRACE(w.file);
+            EXPECT_EQ(b.file, std::string("C:\\apps\\") + w.file);
+            EXPECT_EQ(b.kind, w.kind);
+            EXPECT_EQ(b.resourceType, w.type);
+            EXPECT_EQ(b.language, ne ? 0 : 1033);
+            EXPECT_EQ(b.program, program.kind);
+            EXPECT_EQ(b.width, w.width);
+            EXPECT_EQ(b.height, w.height);
+            EXPECT_EQ(b.bitCount, w.bits);
+            const std::string bytes = ReadHost(std::string("apps/") + w.file);
+            EXPECT_EQ(b.size, static_cast<std::int64_t>(bytes.size()));
+            if (w.images == 0)
+                continue;
+            // The directory says icon or cursor and how many; a cursor's hot
+            // spot stands where an icon has planes and depth.
+            ASSERT_GE(bytes.size(), 22u);
+            EXPECT_EQ(bytes[2], w.kind == std::string("cur") ? 2 : 1);
+            EXPECT_EQ(bytes[4], w.images);
+            if (w.kind == std::string("cur")) {
+                const std::string& cursor = w.width == 32 ? set.cursor1 : set.cursor2;
+                EXPECT_EQ(bytes.substr(10, 4), cursor.substr(0, 4));
+                EXPECT_EQ(GetU32(bytes, 14), cursor.size() - 4);
+                EXPECT_EQ(bytes.substr(22), cursor.substr(4));
+                continue;
+            }
+            // Qt's own reader finds every image of the icon, the PNG one too.
+            QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+            QBuffer buffer(&data);
+            QImageReader reader(&buffer, "ICO");
+            EXPECT_EQ(reader.imageCount(), w.images);
+            std::set<int> sides;
+            for (int k = 0; k < w.images; ++k) {
+                ASSERT_TRUE(reader.jumpToImage(k));
+                const QImage image = reader.read();
+                EXPECT_FALSE(image.isNull()) << k;
+                sides.insert(image.width());
+            }
+            const std::set<int> wantSides =
+                w.images == 6 ? std::set<int>{16, 32, 48, 256} : std::set<int>{16};
+            EXPECT_EQ(sides, wantSides);
+        }
+    }
+}
+
+TEST_F(ResourceExtractTest, DamagedGroupsAreReportedAndNeverWrittenHalf) {
+    const std::string a = IconImage(4, 16, 16, 1), b = IconImage(8, 16, 16, 2);
+    const std::string c = CursorImage(1, 2, IconImage(1, 32, 32, 3));
+    const std::vector<ResourceItem> items = {
+        Resource(kCursorType, 1, "", c),
+        Resource(kIconType, 1, "", a),
+        Resource(kIconType, 2, "", b),
+        Resource(kCursorGroupType, 5, "",
+                 GroupData({{32, 64, 0, 1, 1, static_cast<std::uint32_t>(c.size()), 1}}, true)),
+        Resource(kIconGroupType, 0, "APP",
+                 GroupData({IconEntry(a, 16, 4, 1), IconEntry(b, 16, 8, 2)}, false)),
+        Resource(kIconGroupType, 9, "", GroupData({IconEntry(b, 16, 8, 2)}, false)),
+    };
+    struct Case {
+        const char* what;
+        std::size_t item; // the group damaged
+        std::function<void(std::string& group)> damage;
+        std::string problem;
+    };
+    const std::size_t firstEntry = 6;
+    const Case cases[] = {
+        {"a missing image", 4, [&](std::string& g) { PutU16(g, firstEntry + 14 + 12, 3); },
+         "icon group APP: it names icon 3, which the program does not hold"},
+        {"an image larger than its entry", 4,
+         [&](std::string& g) {
+             PutU32(g, firstEntry + 8, static_cast<std::uint32_t>(a.size() - 20));
+         },
+         "icon group APP: icon 1 holds "},
+        {"a size of 2^32 - 1", 5, [&](std::string& g) { PutU32(g, firstEntry + 8, 0xFFFFFFFFu); },
+         "icon group 9: icon 2 holds "},
+        {"no image", 5, [&](std::string& g) { PutU16(g, 4, 0); },
+         "icon group 9: it names no image"},
+        {"more entries than bytes", 5, [&](std::string& g) { PutU16(g, 4, 200); },
+         "icon group 9: its 200 entries reach past its "},
+        {"a group naming itself", 3, [&](std::string& g) { PutU16(g, firstEntry + 12, 5); },
+         "cursor group 5: it names cursor 5, which the program does not hold"},
+        // Named 65535 times, one image would make a file of 90 MB.
+        {"an image named more often than memory allows", 5,
+         [&](std::string& g) {
+             g = GroupData(std::vector<GroupEntry>(65535, IconEntry(b, 16, 8, 2)), false);
+         },
+         "icon group 9: its images come to more than"},
+    };
+    for (const ProgramCase& program : {ProgramCase{"PE", ""}, ProgramCase{"NE", ""}}) {
+        for (const Case& k : cases) {
+            SCOPED_TRACE(std::string(program.kind) + ": " + k.what);
+            std::vector<ResourceItem> damaged = items;
+            k.damage(damaged[k.item].data);
+            const std::string bytes = program.kind[0] == 'P' ? ComposeProgram(damaged, false).bytes
+                                                             : ComposeNeProgram(damaged, 4).bytes;
+            errors.clear();
+            written.clear();
+            EXPECT_EQ(Extract(bytes), 2);
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_EQ(errors[0].rfind("Damaged resources in tool.exe:\r\n" + k.problem, 0), 0u)
+                << errors[0];
+            std::set<std::string> files = {"tool-5.cur", "tool-APP.ico", "tool-9.ico"};
+            files.erase(k.item == 3 ? "tool-5.cur" : k.item == 4 ? "tool-APP.ico" : "tool-9.ico");
+            std::set<std::string> got = FilesIn(drives.Host("apps"));
+            got.erase("tool.exe");
+            EXPECT_EQ(got, files);
+        }
+    }
+}
+
+TEST_F(ResourceExtractTest, DamagedNeTablesAreDescribedAndNeverFollowed) {
+    const std::vector<ResourceItem> items = {
+        Resource(kBitmapType, 0, "TOOLBAR", ResourceBitmap(4, 16, 16, 1)),
+        Resource(kBitmapType, 7, "", ResourceBitmap(8, 4, 4, 2)),
+        Resource(kBitmapType, 8, "", ResourceBitmap(1, 8, 8, 3)),
+    };
+    const NeProgramImage sound = ComposeNeProgram(items, 4);
+    const std::size_t header = sound.headerAt;
+    struct Case {
+        const char* what;
+        std::function<void(std::string&)> damage;
+        std::vector<std::string> files;
+        std::string problem; // empty: none
+    };
+    const Case cases[] = {
+        {"a table past the end",
+         [&](std::string& s) { PutU16(s, header + 0x24, 0xFFF0); },
+         {},
+         "the resource table at 0x10070 lies outside the file"},
+        {"a unit of 2^30 bytes",
+         [&](std::string& s) { PutU16(s, sound.tableAt, 30); },
+         {},
+         "the resource table counts in units of 2^30 bytes"},
+        {"a table ending before its types do",
+         [&](std::string& s) {
+             PutU16(s, header + 0x26, static_cast<std::uint16_t>(sound.tableAt - header + 20));
+         },
+         {},
+         "the 3 resources of the type at"},
+        {"a type claiming 60000 resources",
+         [&](std::string& s) { PutU16(s, sound.typeAt[0] + 2, 60000); },
+         {},
+         "the 60000 resources of the type at"},
+        {"no end to the types",
+         [&](std::string& s) {
+             PutU16(s, header + 0x26,
+                    static_cast<std::uint16_t>(sound.typeAt[0] + 8 + 36 - header));
+         },
+         // The table's end cuts off the names too.
+         {"tool-name0x30.bmp", "tool-7.bmp", "tool-8.bmp"},
+         "the resource table runs past its end"},
+        {"data past the end of the file",
+         [&](std::string& s) { PutU16(s, sound.entryAt[1], 0xFFFF); },
+         {"tool-TOOLBAR.bmp", "tool-8.bmp"},
+         "bitmap 7: 1088 bytes at 0xFFFF0 reach outside the file"},
+        {"a name outside the table",
+         [&](std::string& s) { PutU16(s, sound.entryAt[0] + 6, 0x7FF0); },
+         {"tool-name0x7FF0.bmp", "tool-7.bmp", "tool-8.bmp"},
+         "the name at "},
+        {"a length of 65535 units",
+         [&](std::string& s) { PutU16(s, sound.entryAt[2] + 2, 0xFFFF); },
+         {"tool-TOOLBAR.bmp", "tool-7.bmp"},
+         "bitmap 8: 1048560 bytes at"},
+        {"a header cut short",
+         [&](std::string& s) { s.resize(header + 30); },
+         {},
+         "the NE header at 0x80 reaches past the end of the file"},
+        {"an OS/2 program", [&](std::string& s) { s[header + 0x36] = 1; }, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string bytes = sound.bytes;
+        c.damage(bytes);
+        errors.clear();
+        EXPECT_EQ(Extract(bytes), static_cast<int>(c.files.size()));
+        EXPECT_EQ(BmpFiles("apps"), std::set<std::string>(c.files.begin(), c.files.end()));
+        ASSERT_FALSE(errors.empty());
+        if (c.problem.empty()) {
+            EXPECT_EQ(errors, std::vector<std::string>{
+                                  "tool.exe is a 16-bit OS/2 program: its resources are not read"});
+            continue;
+        }
+        EXPECT_TRUE(std::all_of(errors.begin(), errors.end(), [](const std::string& e) {
+            return e.starts_with("Damaged resources in tool.exe:\r\n");
+        }));
+        EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [&](const std::string& e) {
+            return e.find(c.problem) != std::string::npos;
+        })) << errors[0];
+    }
 }

@@ -244,10 +244,10 @@ TEST_F(MessageDialogTest, LongTextsWrapAtHalfTheScreenAndALongWordWidensTheDialo
     EXPECT_LE(Message(*wrapped)->width(), 320);
     EXPECT_GE(Message(*wrapped)->height(), 3 * metrics.lineSpacing());
 
-    const std::string word(80, 'W');
+    const std::string word(40, 'W');
     auto wide = CreateMessageForm(word, MessageKind::Information, {MB::OK}, MB::OK, true, 0);
     EXPECT_GT(Message(*wide)->width(), 320);
-    EXPECT_GE(Message(*wide)->width(), metrics.horizontalAdvance(QString(80, 'W')));
+    EXPECT_GE(Message(*wide)->width(), metrics.horizontalAdvance(QString(40, 'W')));
     EXPECT_LT(Message(*wide)->height(), 2 * metrics.lineSpacing());
     EXPECT_GE(wide->width(), Message(*wide)->x() + Message(*wide)->width());
 
@@ -278,6 +278,31 @@ TEST_F(MessageDialogTest, ALongPathStaysWholeOnItsLineAndWidensTheDialog) {
     EXPECT_EQ(DrawnLines(*form), (std::vector<std::string>{"Error deleting", path}));
     EXPECT_EQ(Message(*form)->size(), QSize(pathWidth, 2 * metrics.height()));
     EXPECT_EQ(form->width(), Message(*form)->x() + pathWidth + layout.HorzMargin);
+}
+
+// Widened only as far as the screen: a path wider than that is cut where
+// its lines reach that width, after a backslash, and the dialog stays on the
+// screen, its frame included.
+TEST_F(MessageDialogTest, APathWiderThanTheScreenIsCutAndTheDialogStaysOnIt) {
+    platform::SetScreenSize(640, 480);
+    std::string path = "C:";
+    while (path.size() < 240)
+        path += "\\toolbarbuttons" + std::to_string(path.size());
+    auto form = CreateMessageForm("Error deleting\r\n" + path, MessageKind::Error, {MB::OK}, MB::OK,
+                                  true, 0);
+    const std::vector<std::string> lines = DrawnLines(*form);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Error deleting");
+    std::string joined;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        joined += lines[i];
+        if (i + 1 < lines.size()) {
+            EXPECT_EQ(lines[i].back(), '\\') << lines[i];
+        }
+    }
+    EXPECT_EQ(joined, path);
+    EXPECT_LE(form->width() + 16, 640);
+    EXPECT_EQ(Message(*form)->height(), int(lines.size()) * QFontMetrics(form->font()).height());
 }
 
 TEST_F(MessageDialogTest, AHyphenatedWordIsOneWord) {

@@ -1,8 +1,10 @@
-// Host names the Windows side must not be fooled by: forged UTF-8, names
-// that differ only in case, special files, and names that end in a separator.
+// Host names the Windows side must not be fooled by: names without a
+// Windows-1252 form, forged UTF-8, names that differ only in case, special
+// files, and names that end in a separator.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <sys/stat.h>
 
 #include "TempDrives.h"
@@ -27,42 +29,124 @@ int OpenCode(const std::string& name, FileAccess access = FileAccess::ReadOnly) 
     return 0;
 }
 
-std::vector<std::string> List(const std::string& pattern) {
-    std::vector<std::string> names;
-    TSearchRec rec;
-    for (int r = FindFirst(pattern, faAnyFile, rec); r == 0; r = FindNext(rec))
-        names.push_back(rec.Name);
-    return names;
+std::string ReadAll(const std::string& winPath) {
+    FileObject f(winPath);
+    f.Reset(FileAccess::ReadOnly, 1);
+    std::string bytes(static_cast<std::size_t>(f.Size()), '\0');
+    f.Read(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    return bytes;
 }
 
-TEST(HostNames, OverlongUtf8NeverBecomesASeparatorOrADot) {
-    struct Case {
-        const char* utf8;
-        const char* ansi;
+// Every host name, whatever it holds, is listed under one Windows spelling
+// that shows "?" for each character it cannot show, and that opens exactly
+// that file: each file here holds its own host name.
+TEST(HostNames, EveryNameIsListedUnderASpellingThatOpensExactlyIt) {
+    const struct {
+        const char* host;
+        const char* shown;
     } cases[] = {
+        {"\xe6\x97\xa5\xe6\x9c\xac.bmp", "??.bmp"},                    // Japanese
+        {"\xd0\x9f\xd1\x80\xd0\xb8.bmp", "???.bmp"},                   // Cyrillic
+        {"\xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1.bmp", "?????.bmp"}, // Greek
+        {"caf\xc3\xa9 \xe2\x98\x83.bmp", "caf\xe9 ?.bmp"},             // mixed
+        {"\xf0\x9f\x98\x80.bmp", "?.bmp"},                             // beyond U+FFFF
+        {"?.bmp", "?.bmp"},                                            // a wildcard on Windows
+        {"back\\slash.bmp", "back?slash.bmp"},
+        {"a:b\x01.bmp", "a?b?.bmp"},
+        {"dot.bmp.", "dot.bmp?"}, // expansion would drop the period
+        {"blank ", "blank?"},
+        {"\xff\xfe.bmp", "??.bmp"}, // not UTF-8
         {"a\xc0\xaf"
-         "b",
-         "a?b"},                    // an overlong "/"
-        {"\xc0\xae\xc0\xae", "??"}, // an overlong ".."
-        {"x\xc0\x80y", "x?y"},      // an overlong NUL
-        {"\xed\xa0\x80", "?"},      // a surrogate
-        {"\xf4\x90\x80\x80", "?"},  // past U+10FFFF
-        {"\xc3\xa9", "\xe9"},       // é stays é
+         "b.bmp",
+         "a??b.bmp"},                 // an overlong "/"
+        {"\xc0\xae\xc0\xae", "????"}, // an overlong ".."
+        {"\xc2\x81.bmp", "?.bmp"},    // U+0081, the mark's own character
+        {"...", "..."},
     };
-    for (const auto& c : cases) {
-        bool lossless = true;
-        EXPECT_EQ(Utf8ToAnsi(c.utf8, &lossless), c.ansi) << c.utf8;
-        EXPECT_EQ(lossless, std::string(c.ansi) == "\xe9") << c.utf8;
-    }
-
     testsupport::TempDrives drives;
     drives.WriteFile("g/a/b.bmp", "inside");
-    drives.WriteFile("g/a\xc0\xaf"
-                     "b.bmp",
-                     "forged");
-    EXPECT_EQ(List("C:\\g\\*.*"), (std::vector<std::string>{".", "..", "a", "a?b.bmp"}));
-    EXPECT_EQ(DeleteFile("C:\\g\\a?b.bmp"), ERROR_INVALID_NAME);
+    for (const auto& c : cases)
+        drives.WriteFile(std::string("g/") + c.host, c.host);
+    std::map<std::string, std::string> listed; // host name -> listed name
+    TSearchRec rec;
+    for (int r = FindFirst("C:\\g\\*.*", faAnyFile, rec); r == 0; r = FindNext(rec))
+        listed[AnsiToUtf8(rec.Name)] = rec.Name;
+    FindClose(rec);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        ASSERT_TRUE(listed.count(c.host));
+        const std::string& name = listed[c.host];
+        EXPECT_EQ(ToQt(name), QString::fromLatin1(c.shown));
+        EXPECT_EQ(ReadAll("C:\\g\\" + name), c.host);
+        std::string full;
+        ASSERT_EQ(ExpandPath("C:\\g\\" + name, full), 0);
+        EXPECT_EQ(full, "C:\\g\\" + name); // expansion leaves the spelling as it is
+        EXPECT_EQ(DeleteFile("C:\\g\\" + name), 0);
+        EXPECT_FALSE(fs::exists(drives.Host(std::string("g/") + c.host)));
+    }
     EXPECT_TRUE(fs::exists(drives.Host("g/a/b.bmp")));
+}
+
+// What the user types never holds a token, so a "?" typed for a character
+// that shows as "?" names no file: nothing opens, goes or moves.
+TEST(HostNames, ATypedQuestionMarkNeverReachesAFileShownWithOne) {
+    testsupport::TempDrives drives;
+    drives.WriteFile("\xe6\x97\xa5.bmp", "glyph");
+    const std::string listed = Utf8ToAnsi("\xe6\x97\xa5.bmp");
+    EXPECT_EQ(OpenCode("C:\\?.bmp"), ERROR_INVALID_NAME);
+    EXPECT_EQ(DeleteFile("C:\\?.bmp"), ERROR_INVALID_NAME);
+    EXPECT_EQ(RenameFile("C:\\" + listed, "C:\\?.bmp"), ERROR_INVALID_NAME);
+    // A mark that starts no sound token names nothing either.
+    EXPECT_EQ(OpenCode("C:\\\x81"
+                       "00E5.bmp"),
+              ERROR_INVALID_NAME);
+    EXPECT_EQ(OpenCode("C:\\\x81"
+                       "00002E\x81"
+                       "00002E\\" +
+                       listed),
+              ERROR_INVALID_NAME);
+    EXPECT_EQ(OpenCode("C:\\a\x81"
+                       "00002F" +
+                       listed),
+              ERROR_INVALID_NAME);
+    // Nor does a spelling the listing never gives: "é" as the tokens of its
+    // two UTF-8 bytes.
+    drives.WriteFile("\xc3\xa9.bmp", "e");
+    EXPECT_EQ(OpenCode("C:\\\x81"
+                       "00DCC3\x81"
+                       "00DCA9.bmp"),
+              ERROR_INVALID_NAME);
+    EXPECT_TRUE(fs::exists(drives.Host("\xe6\x97\xa5.bmp")));
+    EXPECT_EQ(OpenCode("C:\\" + listed), 0);
+}
+
+// Names with tokens are compared, ordered and counted by their characters:
+// case is folded for every script, the listing is ordered by upper-cased
+// character, and the path limit counts characters, not bytes.
+TEST(HostNames, TokensCompareSortAndCountAsTheCharactersTheyStandFor) {
+    testsupport::TempDrives drives;
+    for (const char* name :
+         {"\xe2\x82\xac.bmp", "\xd0\x91.bmp", "\xd0\xb0.bmp", "b.bmp", "\xc3\xa9.bmp"})
+        drives.WriteFile(std::string("s/") + name, name);
+    std::vector<std::string> order;
+    TSearchRec rec;
+    for (int r = FindFirst("C:\\s\\*.bmp", faAnyFile, rec); r == 0; r = FindNext(rec))
+        order.push_back(AnsiToUtf8(rec.Name));
+    FindClose(rec);
+    EXPECT_EQ(order, (std::vector<std::string>{"b.bmp", "\xc3\xa9.bmp", "\xd0\xb0.bmp",
+                                               "\xd0\x91.bmp", "\xe2\x82\xac.bmp"}));
+    // The Cyrillic a spelled in capitals finds the file in small letters,
+    // and a wildcard "?" stands for one character, token or not.
+    EXPECT_EQ(ReadAll("C:\\s\\" + Utf8ToAnsi("\xd0\x90.BMP")), "\xd0\xb0.bmp");
+    EXPECT_TRUE(MatchesMask(Utf8ToAnsi("\xd0\x91.bmp"), "?.BMP"));
+    EXPECT_FALSE(MatchesMask(Utf8ToAnsi("\xd0\x91.bmp"), "??.bmp"));
+
+    const std::string cyrillic = Utf8ToAnsi("\xd0\x96");
+    std::string full;
+    EXPECT_EQ(ExpandPath("C:\\" + std::string(255, 'a') + cyrillic, full), 0);
+    EXPECT_EQ(ExpandPath("C:\\" + std::string(256, 'a') + cyrillic, full),
+              ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(WindowsLength(Utf8ToAnsi("\xf0\x9f\x98\x80")), 2u); // as UTF-16 counts it
 }
 
 TEST(HostNames, NamesDifferingOnlyInCaseMeanTheFileListedFirst) {

@@ -23,10 +23,12 @@ TEST(ExpandPath, FollowsWindowsRules) {
 
     const ExpandCase cases[] = {
         {"C:\\a\\b", "C:\\a\\b"},
-        {"c:\\a\\b\\", "C:\\a\\b\\"},
+        {"c:\\a\\b\\", "c:\\a\\b\\"}, // the letter as typed
         {"x.bmp", "C:\\work\\x.bmp"},
         {"C:x.bmp", "C:\\work\\x.bmp"},
+        {"c:x.bmp", "C:\\work\\x.bmp"}, // the directory kept for the drive, as kept
         {"D:x.bmp", "D:\\x.bmp"}, // each drive keeps its own current directory
+        {"d:x.bmp", "d:\\x.bmp"},
         {"\\x.bmp", "C:\\x.bmp"},
         {".", "C:\\work"},
         {"..", "C:\\"},
@@ -79,13 +81,14 @@ TEST(CurrentDir, IsKeptPerDrive) {
     drives.MakeDir("a");
     std::filesystem::create_directories(drives.AddDrive('D') / "b");
     ASSERT_EQ(SetCurrentDir("C:\\a"), 0);
-    ASSERT_EQ(SetCurrentDir("D:\\b"), 0);
+    ASSERT_EQ(SetCurrentDir("d:\\b"), 0);
     EXPECT_EQ(CurrentDrive(), 'D');
-    EXPECT_EQ(GetCurrentDir(), "D:\\b");
+    EXPECT_EQ(GetCurrentDir(), "d:\\b");
+    EXPECT_EQ(ExpandFileName("\\x"), "d:\\x");
     EXPECT_EQ(GetDriveCurrentDir('c'), "C:\\a");
     EXPECT_EQ(ExpandFileName("C:f"), "C:\\a\\f");
     EXPECT_EQ(SetCurrentDir("C:\\missing"), ERROR_PATH_NOT_FOUND);
-    EXPECT_EQ(GetCurrentDir(), "D:\\b");
+    EXPECT_EQ(GetCurrentDir(), "d:\\b");
 }
 
 } // namespace

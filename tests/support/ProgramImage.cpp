@@ -1,5 +1,7 @@
 #include "ProgramImage.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <utility>
 
 namespace testsupport {
@@ -19,6 +21,17 @@ std::uint32_t GetU32(const std::string& s, std::size_t at) {
     for (int i = 3; i >= 0; --i)
         v = v << 8 | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
     return v;
+}
+
+ResourceItem Resource(std::uint32_t type, std::uint32_t id, std::string name, std::string data,
+                      std::uint16_t language) {
+    ResourceItem item;
+    item.type = type;
+    item.id = id;
+    item.name = std::move(name);
+    item.data = std::move(data);
+    item.language = language;
+    return item;
 }
 
 std::string ResourceBitmap(int bits, int width, int height, unsigned seed,
@@ -201,6 +214,178 @@ ProgramImage ComposeProgram(const std::vector<ResourceItem>& items, bool is64) {
     for (std::size_t i = codeAt; i < codeAt + codeSize; ++i)
         s[i] = static_cast<char>(i % 64 == 0 ? 'B' : i % 64 == 1 ? 'M' : 0x90);
     s += section;
+    return image;
+}
+
+} // namespace testsupport
+
+namespace testsupport {
+
+namespace {
+
+std::string Filled(std::size_t n, unsigned seed) {
+    std::string s;
+    std::uint32_t state = seed * 2246822519u + 3;
+    for (std::size_t i = 0; i < n; ++i) {
+        state = state * 1664525u + 1013904223u;
+        s += static_cast<char>(state >> 24);
+    }
+    return s;
+}
+
+} // namespace
+
+std::string IconImage(int bits, int width, int height, unsigned seed) {
+    std::string s = ResourceBitmap(bits, width, height, seed);
+    PutU32(s, 8, static_cast<std::uint32_t>(2 * height));
+    const int maskRow = (width + 31) / 32 * 4;
+    return s + Filled(static_cast<std::size_t>(maskRow * height), seed + 99);
+}
+
+std::string PngImage(int side, unsigned seed) {
+    QImage image(side, side, QImage::Format_ARGB32);
+    const std::string colours = Filled(static_cast<std::size_t>(side) * side * 4, seed);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const std::size_t at = (static_cast<std::size_t>(y) * side + x) * 4;
+            image.setPixel(x, y,
+                           qRgba(static_cast<unsigned char>(colours[at]),
+                                 static_cast<unsigned char>(colours[at + 1]),
+                                 static_cast<unsigned char>(colours[at + 2]),
+                                 static_cast<unsigned char>(colours[at + 3])));
+        }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+std::string CursorImage(std::uint16_t x, std::uint16_t y, const std::string& image) {
+    std::string s(4, '\0');
+    PutU16(s, 0, x);
+    PutU16(s, 2, y);
+    return s + image;
+}
+
+std::string GroupData(const std::vector<GroupEntry>& entries, bool cursor) {
+    std::string s(6 + 14 * entries.size(), '\0');
+    PutU16(s, 2, cursor ? 2 : 1);
+    PutU16(s, 4, static_cast<std::uint16_t>(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const GroupEntry& e = entries[i];
+        const std::size_t at = 6 + 14 * i;
+        if (cursor) {
+            PutU16(s, at, e.width);
+            PutU16(s, at + 2, e.height);
+        } else {
+            s[at] = static_cast<char>(e.width);
+            s[at + 1] = static_cast<char>(e.height);
+            s[at + 2] = static_cast<char>(e.colors);
+        }
+        PutU16(s, at + 4, e.planes);
+        PutU16(s, at + 6, e.bitCount);
+        PutU32(s, at + 8, e.bytesInRes);
+        PutU16(s, at + 12, e.id);
+    }
+    return s;
+}
+
+NeProgramImage ComposeNeProgram(const std::vector<ResourceItem>& items, std::uint16_t shift) {
+    NeProgramImage image;
+    const std::size_t n = items.size();
+    auto typeKey = [&](std::size_t i) {
+        return items[i].typeName.empty() ? std::to_string(items[i].type) : "$" + items[i].typeName;
+    };
+    const auto types = Runs(0, n, typeKey);
+    // The table: the shift, 8 bytes per type and 12 per item, the ending 0,
+    // then the names as counted strings and a 0 byte.
+    std::size_t tableSize = 2 + 8 * types.size() + 12 * n + 2;
+    std::vector<std::size_t> typeNameAt(types.size()), nameAt(n);
+    for (std::size_t t = 0; t < types.size(); ++t)
+        if (!items[types[t].first].typeName.empty()) {
+            typeNameAt[t] = tableSize;
+            tableSize += 1 + items[types[t].first].typeName.size();
+        }
+    for (std::size_t i = 0; i < n; ++i)
+        if (!items[i].name.empty()) {
+            nameAt[i] = tableSize;
+            tableSize += 1 + items[i].name.size();
+        }
+    tableSize += 1;
+
+    image.headerAt = 0x80;
+    image.tableAt = image.headerAt + 0x40;
+    const std::size_t namesAt = image.tableAt + tableSize; // resident names: the module's, then 0
+    const std::string module = "\x04TOOL\0\0\0";
+    const std::size_t unit = std::size_t{1} << shift;
+    std::size_t dataAt = Align(namesAt + module.size() + 1, unit);
+
+    std::string& s = image.bytes;
+    s.assign(dataAt, '\0');
+    s[0] = 'M';
+    s[1] = 'Z';
+    PutU16(s, 2, 0x80); // bytes in the last page
+    PutU16(s, 4, 1);    // pages
+    PutU16(s, 8, 4);    // header paragraphs
+    PutU16(s, 0x18, 0x40);
+    PutU32(s, 60, static_cast<std::uint32_t>(image.headerAt));
+    const std::size_t h = image.headerAt;
+    s[h] = 'N';
+    s[h + 1] = 'E';
+    s[h + 2] = 5;
+    const auto rel = [h](std::size_t at) { return static_cast<std::uint16_t>(at - h); };
+    PutU16(s, h + 0x04, rel(namesAt + module.size())); // entry table
+    PutU16(s, h + 0x22, 0x40);                         // segment table (empty)
+    PutU16(s, h + 0x24, rel(image.tableAt));
+    PutU16(s, h + 0x26, rel(namesAt));
+    PutU16(s, h + 0x28, rel(namesAt + module.size())); // module references
+    PutU16(s, h + 0x2A, rel(namesAt + module.size())); // imported names
+    PutU16(s, h + 0x32, shift);
+    s[h + 0x36] = 2; // Windows
+    s.replace(namesAt, module.size(), module);
+
+    std::size_t at = image.tableAt;
+    PutU16(s, at, shift);
+    at += 2;
+    image.entryAt.assign(n, 0);
+    image.dataAt.assign(n, 0);
+    std::string data;
+    for (std::size_t t = 0; t < types.size(); ++t) {
+        const auto [first, last] = types[t];
+        image.typeAt.push_back(at);
+        PutU16(s, at,
+               items[first].typeName.empty()
+                   ? static_cast<std::uint16_t>(0x8000 | items[first].type)
+                   : static_cast<std::uint16_t>(typeNameAt[t]));
+        PutU16(s, at + 2, static_cast<std::uint16_t>(last - first));
+        at += 8;
+        for (std::size_t i = first; i < last; ++i) {
+            const std::size_t length = Align(items[i].data.size(), unit);
+            image.entryAt[i] = at;
+            image.dataAt[i] = dataAt + data.size();
+            PutU16(s, at, static_cast<std::uint16_t>(image.dataAt[i] >> shift));
+            PutU16(s, at + 2, static_cast<std::uint16_t>(length >> shift));
+            PutU16(s, at + 4, 0x1030); // moveable, pure, discardable
+            PutU16(s, at + 6,
+                   items[i].name.empty() ? static_cast<std::uint16_t>(0x8000 | items[i].id)
+                                         : static_cast<std::uint16_t>(nameAt[i]));
+            at += 12;
+            data += items[i].data;
+            data.append(length - items[i].data.size(), '\xA5');
+        }
+    }
+    auto putName = [&](std::size_t offset, const std::string& name) {
+        s[image.tableAt + offset] = static_cast<char>(name.size());
+        s.replace(image.tableAt + offset + 1, name.size(), name);
+    };
+    for (std::size_t t = 0; t < types.size(); ++t)
+        if (!items[types[t].first].typeName.empty())
+            putName(typeNameAt[t], items[types[t].first].typeName);
+    for (std::size_t i = 0; i < n; ++i)
+        if (!items[i].name.empty())
+            putName(nameAt[i], items[i].name);
+    s += data;
     return image;
 }
 

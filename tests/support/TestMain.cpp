@@ -2,10 +2,12 @@
 // platform, so no display is needed, and times are read in a fixed zone.
 #include <QApplication>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
+
+#include "platform/ui/Application.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -18,6 +20,7 @@ int main(int argc, char** argv) {
     }
     tzset();
     QApplication app(argc, argv);
+    platform::UseClassicLook(); // as the program starts
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -12,19 +12,25 @@ namespace shots {
 
 namespace {
 
+// Drawn at the screen's scale, so a shot taken at a scale factor shows the
+// screen's own pixels.
 QImage WithCaption(QWidget* widget) {
     const QPixmap client = widget->grab();
+    const qreal scale = client.devicePixelRatio();
+    const QSize size = client.deviceIndependentSize().toSize();
     constexpr int strip = 20;
-    QImage image(client.width() + 2, client.height() + strip + 1, QImage::Format_RGB32);
+    QImage image((QSizeF(size.width() + 2, size.height() + strip + 1) * scale).toSize(),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(QColor(128, 128, 128));
     QPainter painter(&image);
-    painter.fillRect(1, 1, client.width(), strip - 1, QColor(0, 0, 128));
+    painter.fillRect(1, 1, size.width(), strip - 1, QColor(0, 0, 128));
     painter.setPen(Qt::white);
     QFont font("Liberation Sans");
     font.setPixelSize(12);
     font.setBold(true);
     painter.setFont(font);
-    painter.drawText(QRect(5, 1, client.width() - 8, strip - 1), Qt::AlignVCenter,
+    painter.drawText(QRect(5, 1, size.width() - 8, strip - 1), Qt::AlignVCenter,
                      widget->windowTitle());
     painter.drawPixmap(1, strip, client);
     return image;

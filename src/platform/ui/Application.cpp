@@ -1,11 +1,14 @@
 #include "platform/ui/Application.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
+#include <QToolTip>
 
 #include "platform/Codepage.h"
 #include "platform/FileOps.h"
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/SysColors.h"
 
 std::string TApplication::Title() const {
     if (!title_.empty())
@@ -64,6 +67,30 @@ namespace platform {
 TApplication& Application() {
     static TApplication application;
     return application;
+}
+
+namespace {
+
+// The kinds of widget a desktop theme may give palettes of their own, which
+// would win over the application's.
+constexpr const char* kThemedWidgetKinds[] = {
+    "QAbstractButton",  "QToolButton",  "QCheckBox",
+    "QRadioButton",     "QHeaderView",  "QAbstractItemView",
+    "QMessageBoxLabel", "QTabBar",      "QLabel",
+    "QGroupBox",        "QMenu",        "QMenuBar",
+    "QTextEdit",        "QTextControl", "QLineEdit",
+    "QComboBox",
+};
+
+} // namespace
+
+void UseClassicLook() {
+    QApplication::setStyle("Windows");
+    const QPalette classic = ClassicPalette();
+    QApplication::setPalette(classic);
+    for (const char* kind : kThemedWidgetKinds)
+        QApplication::setPalette(classic, kind);
+    QToolTip::setPalette(classic);
 }
 
 } // namespace platform

@@ -45,6 +45,12 @@ namespace platform {
 
 TApplication& Application();
 
+// The classic look the glyphs were drawn for, whatever the desktop's colour
+// scheme: the "Windows" style and the classic palette (SysColors.h), also in
+// place of the palettes a desktop theme gives single kinds of widget. Called
+// once at start, before the first window is made.
+void UseClassicLook();
+
 // Runs an event handler; a failure goes to the standard report instead of
 // crossing into Qt.
 template <class Fn> void Guarded(Fn&& handler) noexcept {

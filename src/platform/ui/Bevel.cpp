@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "platform/ui/Edges.h"
+
 TBevel::TBevel(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -16,35 +18,19 @@ void TBevel::SetStyle(TBevelStyle style) {
     update();
 }
 
-namespace {
-
-// A one-pixel rectangle, its top and left edge in one colour, its bottom and
-// right edge in another.
-void DrawRect(QPainter& painter, const QRect& box, const QColor& topLeft,
-              const QColor& bottomRight) {
-    painter.setPen(topLeft);
-    painter.drawLine(box.topLeft(), box.topRight());
-    painter.drawLine(box.topLeft(), box.bottomLeft());
-    painter.setPen(bottomRight);
-    painter.drawLine(box.bottomLeft(), box.bottomRight());
-    painter.drawLine(box.topRight(), box.bottomRight());
-}
-
-} // namespace
-
 void TBevel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QColor shadow = palette().color(QPalette::Dark);
     const QColor light = palette().color(QPalette::Light);
     const bool lowered = style_ == bsLowered;
     if (shape_ == bsBox) {
-        DrawRect(painter, rect(), lowered ? shadow : light, lowered ? light : shadow);
+        platform::DrawEdges(painter, rect(), lowered ? shadow : light, lowered ? light : shadow);
         return;
     }
     // A frame is an etched groove (lowered) or ridge (raised): two rectangles
     // one pixel apart, the lower-right one drawn first.
     const QColor first = lowered ? light : shadow;
     const QColor second = lowered ? shadow : light;
-    DrawRect(painter, rect().adjusted(1, 1, 0, 0), first, first);
-    DrawRect(painter, rect().adjusted(0, 0, -1, -1), second, second);
+    platform::DrawEdges(painter, rect().adjusted(1, 1, 0, 0), first, first);
+    platform::DrawEdges(painter, rect().adjusted(0, 0, -1, -1), second, second);
 }

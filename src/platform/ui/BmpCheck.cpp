@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::int64_t kFileHeaderSize = 14;
 constexpr std::int64_t kMasksAt = kFileHeaderSize + 40; // after a 40-byte header
+constexpr std::int64_t kHeaderWithAlphaMask = 56;
 enum Compression { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
 
 // The three families of headers: the oldest with 16-bit sizes and 3-byte
@@ -127,6 +128,14 @@ bool SoundMask(std::uint32_t mask, int bits) {
     return (shifted & (shifted + 1)) == 0;
 }
 
+// An alpha mask that is not one run of bits within the pixel, or that
+// shares bits with a colour, carries no alpha we could read: the pixels are
+// still sound, so the bitmap is drawn as one without alpha.
+std::uint32_t SoundAlphaMask(std::uint32_t mask, const BmpLayout& l) {
+    const bool apart = (mask & (l.red | l.green | l.blue)) == 0;
+    return SoundMask(mask, l.bits) && apart ? mask : 0;
+}
+
 // Reads the channel masks of a 16- or 32-bit bitmap; returns where the
 // palette starts, after masks that follow a 40-byte header.
 std::optional<std::int64_t> ReadMasks(Bytes f, const Declared& d, BmpLayout& l) {
@@ -135,12 +144,13 @@ std::optional<std::int64_t> ReadMasks(Bytes f, const Declared& d, BmpLayout& l) 
         l.red = l.bits == 16 ? 0x7C00 : 0xFF0000;
         l.green = l.bits == 16 ? 0x03E0 : 0x00FF00;
         l.blue = l.bits == 16 ? 0x001F : 0x0000FF;
+        l.alpha = l.bits == 32 ? 0xFF000000 : 0;
         return afterHeader;
     }
     const bool trailing = d.headerSize == 40;
+    const bool alphaTrails = trailing && d.compression == kAlphaBitFields;
     const std::int64_t at = kMasksAt;
-    const std::int64_t end =
-        trailing ? at + (d.compression == kAlphaBitFields ? 16 : 12) : afterHeader;
+    const std::int64_t end = trailing ? at + (alphaTrails ? 16 : 12) : afterHeader;
     if (at + 12 > Size(f) || end > Size(f))
         return std::nullopt;
     l.red = static_cast<std::uint32_t>(U32(f, at));
@@ -148,6 +158,10 @@ std::optional<std::int64_t> ReadMasks(Bytes f, const Declared& d, BmpLayout& l) 
     l.blue = static_cast<std::uint32_t>(U32(f, at + 8));
     if (!SoundMask(l.red, l.bits) || !SoundMask(l.green, l.bits) || !SoundMask(l.blue, l.bits))
         return std::nullopt;
+    // The alpha mask follows the colour masks where the header has room for
+    // it (56 bytes and more) or the coding adds it behind a 40-byte header.
+    if (alphaTrails || d.headerSize >= kHeaderWithAlphaMask)
+        l.alpha = SoundAlphaMask(static_cast<std::uint32_t>(U32(f, at + 12)), l);
     return end;
 }
 

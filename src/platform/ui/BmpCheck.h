@@ -32,6 +32,10 @@ struct BmpLayout {
     int entrySize = 4;      // 3 in the oldest headers
     std::int64_t pixelsAt = 0;
     std::uint32_t red = 0, green = 0, blue = 0; // masks, for BmpCoding::Masks
+    // The bits that may carry alpha, for BmpCoding::Masks: a declared alpha
+    // mask, or the top byte that 32-bit pixels without masks leave unused.
+    // Whether they do carry it is decided from the pixels (BmpPixels.h).
+    std::uint32_t alpha = 0;
 
     // Bytes one row of uncompressed pixels takes, padded to 4.
     std::int64_t Stride() const { return (std::int64_t{width} * bits + 31) / 32 * 4; }

@@ -76,9 +76,13 @@ private:
     int shift_, width_;
 };
 
-void ReadMaskedRows(std::string_view f, const BmpLayout& l, QImage& image) {
+// Reads the pixels with their alpha bits as alpha; true when those bits are
+// not 0 in every pixel.
+bool ReadMaskedRows(std::string_view f, const BmpLayout& l, QImage& image) {
     const Channel red(l.red), green(l.green), blue(l.blue);
+    const std::optional<Channel> alpha = l.alpha ? std::optional<Channel>(l.alpha) : std::nullopt;
     const int bytes = l.bits / 8;
+    std::uint32_t alphaSeen = 0;
     for (int r = 0; r < l.height; ++r) {
         const unsigned char* p = At(f, l.pixelsAt + r * l.Stride());
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(RowOf(l, r)));
@@ -86,9 +90,22 @@ void ReadMaskedRows(std::string_view f, const BmpLayout& l, QImage& image) {
             std::uint32_t v = p[0] | (p[1] << 8);
             if (bytes == 4)
                 v |= (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
-            line[x] = qRgb(red.Of(v), green.Of(v), blue.Of(v));
+            alphaSeen |= v & l.alpha;
+            line[x] = qRgba(red.Of(v), green.Of(v), blue.Of(v), alpha ? alpha->Of(v) : 255);
         }
     }
+    return alphaSeen != 0;
+}
+
+// A picture read with alpha that turned out to have none: every pixel opaque.
+QImage Opaque(QImage image) {
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] |= 0xFF000000;
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
 }
 
 void ReadRgb24Rows(std::string_view f, const BmpLayout& l, QImage& image) {
@@ -103,14 +120,25 @@ void ReadRgb24Rows(std::string_view f, const BmpLayout& l, QImage& image) {
 } // namespace
 
 std::optional<QImage> DecodeBmpPixels(std::string_view f, const BmpLayout& l) {
-    if (l.coding == BmpCoding::Rgb24 || l.coding == BmpCoding::Masks) {
+    if (l.coding == BmpCoding::Rgb24) {
         QImage image(l.width, l.height, QImage::Format_RGB32);
         if (image.isNull())
             return std::nullopt;
-        if (l.coding == BmpCoding::Rgb24)
-            ReadRgb24Rows(f, l, image);
-        else
-            ReadMaskedRows(f, l, image);
+        ReadRgb24Rows(f, l, image);
+        return image;
+    }
+    if (l.coding == BmpCoding::Masks) {
+        QImage image(l.width, l.height, QImage::Format_ARGB32);
+        if (image.isNull())
+            return std::nullopt;
+        // A bitmap carries an alpha channel when its alpha bits (a declared
+        // alpha mask, or the unused top byte of 32-bit pixels without masks)
+        // are not 0 in every pixel; it is then drawn with that alpha. Any
+        // other bitmap has the colour of its bottom-left pixel drawn clear.
+        // Alpha bits that are 0 throughout were never filled in: taken as
+        // alpha they would make the whole glyph vanish.
+        if (!ReadMaskedRows(f, l, image))
+            return Opaque(std::move(image));
         return image;
     }
     QImage image = IndexedImage(f, l);

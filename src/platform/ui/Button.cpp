@@ -6,6 +6,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Edges.h"
 
 TButton::TButton(QWidget* parent) : QPushButton(parent) {
     connect(this, &QPushButton::clicked, this, [this] { platform::Guarded([this] { Click(); }); });
@@ -27,8 +28,8 @@ void TButton::paintEvent(QPaintEvent*) {
     QStyleOptionButton option;
     initStyleOption(&option);
     if (isDefault()) {
-        painter.setPen(palette().color(QPalette::Shadow));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        const QColor shadow = palette().color(QPalette::Shadow);
+        platform::DrawEdges(painter, rect(), shadow, shadow);
         option.rect.adjust(1, 1, -1, -1);
     }
     painter.drawControl(QStyle::CE_PushButton, option);

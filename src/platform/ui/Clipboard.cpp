@@ -11,7 +11,7 @@ namespace platform {
 void SetClipboardText(std::string_view ansi) {
     // A fresh QMimeData drops every format that was there before.
     auto* data = new QMimeData;
-    data->setText(ToQt(ansi));
+    data->setText(ToHostText(ansi)); // names as they are, not as a widget shows them
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

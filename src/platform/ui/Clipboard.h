@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// Windows-1252 text, converted for the host.
+// Windows-1252 text, converted for the host: a character without a form
+// (a token) is put there as itself.
 void SetClipboardText(std::string_view ansi);
 // A copy of the bitmap, so the clipboard owns its own pixels; an empty
 // bitmap just empties the clipboard.

@@ -113,6 +113,7 @@ void TDirectoryListBox::ReadTree() {
     const auto add = [this](const QIcon& icon, const std::string& text, int level) {
         auto* item = new QListWidgetItem(icon, platform::ToQt(text), this);
         item->setData(TListRowDelegate::LevelRole, level);
+        item->setData(TListRowDelegate::NameRole, QByteArray::fromStdString(text));
     };
 
     // The path, one entry per level; the root as "c:\".
@@ -141,7 +142,7 @@ void TDirectoryListBox::ReadTree() {
 std::string TDirectoryListBox::EntryDirectory(int row) const {
     if (row >= pathEntries_)
         return (directory_.size() == 3 ? directory_ : directory_ + "\\") +
-               platform::FromQt(item(row)->text());
+               item(row)->data(TListRowDelegate::NameRole).toByteArray().toStdString();
     std::string dir = directory_;
     for (int up = pathEntries_ - 1; up > row; --up)
         dir = Parent(dir);

@@ -9,6 +9,7 @@
 #include "platform/CurrentDirs.h"
 #include "platform/Find.h"
 #include "platform/Paths.h"
+#include "platform/ui/EditText.h"
 #include "platform/ui/ListRowDelegate.h"
 
 namespace {
@@ -89,7 +90,7 @@ std::string TFileListBox::FileName() const {
     if (!selected || !selected->isSelected())
         return {};
     const std::string dir = directory_.size() == 3 ? directory_ : directory_ + "\\";
-    return dir + platform::FromQt(selected->text());
+    return dir + names_[static_cast<std::size_t>(row(selected))];
 }
 
 // Normal files are every file neither hidden nor system; hidden and system
@@ -123,7 +124,8 @@ void TFileListBox::ReadNow() {
     {
         const QSignalBlocker quiet(this);
         clear();
-        QStringList names;
+        names_.clear();
+        QStringList shown;
         const std::vector<std::string> patterns = SplitMask(mask_);
         const int asked = fileType_ & (ftHidden | ftSystem | ftDirectory);
         const std::string all = directory_.size() == 3 ? directory_ + "*.*" : directory_ + "\\*.*";
@@ -133,10 +135,11 @@ void TFileListBox::ReadNow() {
             if (rec.Name == "." || rec.Name == ".." || !Admits(rec.Attr()) ||
                 !MatchesAny(rec.Name, patterns))
                 continue;
-            names << platform::ToQt(rec.Name);
+            names_.push_back(rec.Name);
+            shown << platform::ToQt(rec.Name);
         }
         platform::FindClose(rec);
-        addItems(names);
+        addItems(shown);
         setCurrentRow(-1);
     }
     SelectionChanged();
@@ -145,8 +148,9 @@ void TFileListBox::ReadNow() {
 void TFileListBox::SelectionChanged() {
     if (fileEdit_) {
         const QListWidgetItem* selected = currentItem();
-        fileEdit_->setText(selected && selected->isSelected() ? selected->text()
-                                                              : platform::ToQt(mask_));
+        platform::SetEditText(fileEdit_, selected && selected->isSelected()
+                                             ? names_[static_cast<std::size_t>(row(selected))]
+                                             : mask_);
         fileEdit_->selectAll();
     }
     emit OnChange();

@@ -9,6 +9,7 @@
 // OnChange.
 #include <QListWidget>
 #include <string>
+#include <vector>
 
 class QLineEdit;
 
@@ -70,6 +71,9 @@ private:
     void SelectionChanged();
 
     std::string directory_;
+    // The name of each row as the program spells it; a row's text is only
+    // how a widget shows it (a character without a form as "?").
+    std::vector<std::string> names_;
     std::string mask_ = "*.*";
     int fileType_ = ftNormal;
     QLineEdit* fileEdit_ = nullptr;

@@ -2,7 +2,8 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <qdrawutil.h>
+
+#include "platform/ui/Edges.h"
 
 TGauge::TGauge(QWidget* parent) : QWidget(parent) {}
 
@@ -42,7 +43,8 @@ QSize TGauge::sizeHint() const {
 void TGauge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect frame = rect();
-    qDrawShadePanel(&painter, frame, palette(), true, 1, &palette().brush(QPalette::Base));
+    platform::DrawSunkenPanel(painter, frame, palette().color(QPalette::Dark),
+                              palette().color(QPalette::Light), palette().brush(QPalette::Base));
 
     const QRect inner = frame.adjusted(2, 2, -2, -2);
     if (inner.isEmpty())

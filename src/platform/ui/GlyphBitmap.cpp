@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImageReader>
+#include <QPainter>
 
 #include "platform/FileObject.h"
 #include "platform/Paths.h"
@@ -62,6 +63,10 @@ QImage DecodeBitmap(const QByteArray& bytes) {
     return *std::move(image);
 }
 
+bool HasAlpha(const QImage& bitmap) {
+    return bitmap.hasAlphaChannel();
+}
+
 QRgb TransparentColor(const QImage& bitmap) {
     return bitmap.isNull() ? 0 : bitmap.pixel(0, bitmap.height() - 1) & kRgbMask;
 }
@@ -72,9 +77,11 @@ QImage GlyphImage(const QImage& bitmap, int count, int index) {
     const int width = bitmap.width() / count;
     if (width <= 0)
         return QImage();
-    const QRgb transparent = TransparentColor(bitmap);
     QImage image = bitmap.copy(index * width, 0, width, bitmap.height())
                        .convertToFormat(QImage::Format_ARGB32);
+    if (HasAlpha(bitmap))
+        return image;
+    const QRgb transparent = TransparentColor(bitmap);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)
@@ -84,19 +91,29 @@ QImage GlyphImage(const QImage& bitmap, int count, int index) {
     return image;
 }
 
+namespace {
+
+// The image's shape in one colour: every pixel `colour`, as opaque as the
+// image is there.
+QImage Shape(const QImage& image, const QColor& colour) {
+    QImage shape = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb rgb = colour.rgb() & kRgbMask;
+    for (int y = 0; y < shape.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(shape.scanLine(y));
+        for (int x = 0; x < shape.width(); ++x)
+            line[x] = (line[x] & ~kRgbMask) | rgb;
+    }
+    return shape;
+}
+
+} // namespace
+
 QImage DisabledImage(const QImage& image, const QColor& light, const QColor& dark) {
-    const QImage source = image.convertToFormat(QImage::Format_ARGB32);
-    QImage result(source.size(), QImage::Format_ARGB32);
+    QImage result(image.size(), QImage::Format_ARGB32);
     result.fill(Qt::transparent);
-    const auto shape = [&](int x, int y) { return qAlpha(source.pixel(x, y)) != 0; };
-    for (int y = 0; y + 1 < source.height(); ++y)
-        for (int x = 0; x + 1 < source.width(); ++x)
-            if (shape(x, y))
-                result.setPixel(x + 1, y + 1, light.rgb());
-    for (int y = 0; y < source.height(); ++y)
-        for (int x = 0; x < source.width(); ++x)
-            if (shape(x, y))
-                result.setPixel(x, y, dark.rgb());
+    QPainter painter(&result);
+    painter.drawImage(1, 1, Shape(image, light));
+    painter.drawImage(0, 0, Shape(image, dark));
     return result;
 }
 

@@ -22,15 +22,21 @@ QImage LoadBitmapFromFile(const std::string& winPath);
 // and run-length case gives the same defined pixels (see BmpPixels.h).
 QImage DecodeBitmap(const QByteArray& bytes);
 
-// The colour drawn transparent: the bitmap's bottom-left pixel.
+// Whether the bitmap carries its own alpha channel (DecodeBitmap decides).
+bool HasAlpha(const QImage& bitmap);
+
+// The colour drawn transparent in a bitmap without alpha: its bottom-left
+// pixel.
 QRgb TransparentColor(const QImage& bitmap);
 
-// Image `index` (0-based) of a bitmap cut into `count` images of equal width,
-// with every pixel of the transparent colour made clear.
+// Image `index` (0-based) of a bitmap cut into `count` images of equal width:
+// with its own alpha where it has one, else with every pixel of the
+// transparent colour made clear.
 QImage GlyphImage(const QImage& bitmap, int count, int index);
 
-// The disabled look of an image: a light copy of its shape (its pixels that
-// are not clear) one pixel down and right, under a dark copy of the shape.
+// The disabled look of an image: a light copy of its shape one pixel down
+// and right, under a dark copy of the shape. Each copy is as opaque as the
+// image is at that pixel, so soft edges stay soft and clear pixels clear.
 QImage DisabledImage(const QImage& image, const QColor& light, const QColor& dark);
 
 } // namespace platform

@@ -28,8 +28,8 @@ void TLabel::SetAutoSize(bool autoSize) {
 }
 
 platform::WrappedText TLabel::Lines() const {
-    return platform::WrapText(fontMetrics(), text(),
-                              wordWrap() ? contentsRect().width() : platform::NoWrap);
+    const int width = wordWrap() ? contentsRect().width() : platform::NoWrap;
+    return platform::WrapText(fontMetrics(), text(), width, width);
 }
 
 QSize TLabel::TextExtent() const {

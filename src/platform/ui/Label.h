@@ -3,8 +3,8 @@
 // and is not shown, "&&" shows one ampersand; "\r\n" breaks the line. With
 // AutoSize (the default) the label takes the size of its text; with WordWrap
 // it breaks lines at blanks within its width, and a word longer than that
-// stays whole. Lines come from platform::WrapText, so whoever measures a
-// text with it gets the lines the label draws.
+// width is cut where it reaches it. Lines come from platform::WrapText, so
+// whoever measures a text with it gets the lines the label draws.
 #include <QLabel>
 #include <string>
 #include <string_view>

@@ -10,6 +10,9 @@
 class TListRowDelegate : public QStyledItemDelegate {
 public:
     static constexpr int LevelRole = Qt::UserRole + 1;
+    // The name a row stands for as the program spells it; its text is only
+    // how a widget shows it (a character without a form as "?").
+    static constexpr int NameRole = Qt::UserRole + 2;
     static constexpr int Indent = 7; // pixels a level steps in
 
     TListRowDelegate(int rowHeight, QObject* parent);
@@ -19,7 +22,9 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // The picture of a row, chosen from its text.
-    void SetIconFor(std::function<QIcon(const QString& text)> iconFor) { iconFor_ = std::move(iconFor); }
+    void SetIconFor(std::function<QIcon(const QString& text)> iconFor) {
+        iconFor_ = std::move(iconFor);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;

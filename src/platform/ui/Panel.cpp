@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "platform/ui/Edges.h"
+
 namespace {
 
 // One bevel line around `frame`, which then shrinks by the pixel it took.
@@ -11,12 +13,7 @@ void DrawBevel(QPainter& painter, QRect& frame, TPanelBevel bevel, const QPalett
     const QColor light = palette.color(QPalette::Light);
     const QColor dark = palette.color(QPalette::Dark);
     const bool raised = bevel == TPanelBevel::Raised;
-    painter.setPen(raised ? light : dark);
-    painter.drawLine(frame.topLeft(), frame.topRight());
-    painter.drawLine(frame.topLeft(), frame.bottomLeft());
-    painter.setPen(raised ? dark : light);
-    painter.drawLine(frame.bottomLeft(), frame.bottomRight());
-    painter.drawLine(frame.topRight(), frame.bottomRight());
+    platform::DrawEdges(painter, frame, raised ? light : dark, raised ? dark : light);
     frame.adjust(1, 1, -1, -1);
 }
 

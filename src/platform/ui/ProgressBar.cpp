@@ -2,7 +2,8 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <qdrawutil.h>
+
+#include "platform/ui/Edges.h"
 
 TProgressBar::TProgressBar(QWidget* parent) : QWidget(parent) {}
 
@@ -66,7 +67,8 @@ void TProgressBar::paintEvent(QPaintEvent*) {
     paintPending_ = false;
     QPainter painter(this);
     const QRect frame = rect();
-    qDrawShadePanel(&painter, frame, palette(), true, 1, &palette().brush(QPalette::Button));
+    platform::DrawSunkenPanel(painter, frame, palette().color(QPalette::Dark),
+                              palette().color(QPalette::Light), palette().brush(QPalette::Button));
 
     const QRect inner = frame.adjusted(2, 2, -2, -2);
     const int range = max_ - min_;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/Codepage.h"
+#include "platform/ui/Edges.h"
 #include "platform/ui/GlyphBitmap.h"
 
 TSpeedButton::TSpeedButton(QWidget* parent) : QWidget(parent) {
@@ -117,16 +118,8 @@ void TSpeedButton::DrawFace(QPainter& painter, Look look) const {
     const QColor innerTopLeft = pal.color(sunken ? QPalette::Dark : QPalette::Midlight);
     const QColor outerBottomRight = pal.color(sunken ? QPalette::Light : QPalette::Shadow);
     const QColor innerBottomRight = pal.color(sunken ? QPalette::Midlight : QPalette::Dark);
-    const auto edge = [&](const QRect& box, const QColor& topLeft, const QColor& bottomRight) {
-        painter.setPen(topLeft);
-        painter.drawLine(box.topLeft(), box.topRight() - QPoint(1, 0));
-        painter.drawLine(box.topLeft(), box.bottomLeft() - QPoint(0, 1));
-        painter.setPen(bottomRight);
-        painter.drawLine(box.bottomLeft(), box.bottomRight());
-        painter.drawLine(box.topRight(), box.bottomRight());
-    };
-    edge(r, outerTopLeft, outerBottomRight);
-    edge(r.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
+    platform::DrawEdges(painter, r, outerTopLeft, outerBottomRight);
+    platform::DrawEdges(painter, r.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
 }
 
 const QImage& TSpeedButton::CachedImageFor(Look look) {

@@ -55,14 +55,45 @@ TextLine MakeLine(const QFontMetrics& metrics, const Shown& shown, qsizetype fro
     return line;
 }
 
+bool IsSeparator(QChar c) {
+    return c == u'\\' || c == u'/';
+}
+
+// Where a word too wide for `longestWord` is cut: after the last path
+// separator of the widest part from `start` that fits, else at the last
+// character that fits; never before `start` + 1, so every line takes some of
+// the word.
+qsizetype CutIn(const QFontMetrics& metrics, const QString& s, qsizetype start, qsizetype wordEnd,
+                int longestWord) {
+    qsizetype fits = start + 1, tooWide = wordEnd;
+    while (tooWide - fits > 1) {
+        const qsizetype mid = fits + (tooWide - fits) / 2;
+        (metrics.horizontalAdvance(s.mid(start, mid - start)) <= longestWord ? fits : tooWide) =
+            mid;
+    }
+    for (qsizetype at = fits; at > start + 1; --at)
+        if (IsSeparator(s[at - 1]))
+            return at;
+    return fits;
+}
+
 // Greedy: each line takes words while they fit; the blanks where a line is
-// broken are dropped, blanks before the first word of the paragraph stay.
-void WrapParagraph(const QFontMetrics& metrics, const Shown& shown, int maxWidth,
+// broken are dropped, blanks before the first word of the paragraph stay. A
+// line's first word always stays, unless it is wider than `longestWord`:
+// then it is cut, and goes on on the next line.
+void WrapParagraph(const QFontMetrics& metrics, const Shown& shown, int maxWidth, int longestWord,
                    std::vector<TextLine>& lines) {
     const QString& s = shown.text;
     qsizetype start = 0;
     do {
-        qsizetype end = SkipWord(s, SkipBlanks(s, start)); // the first word always stays
+        qsizetype end = SkipWord(s, SkipBlanks(s, start));
+        if (longestWord != NoWrap && end - start > 1 &&
+            metrics.horizontalAdvance(s.mid(start, end - start)) > longestWord) {
+            end = CutIn(metrics, s, start, end, longestWord);
+            lines.push_back(MakeLine(metrics, shown, start, end));
+            start = end;
+            continue;
+        }
         while (end < s.size()) {
             const qsizetype wordStart = SkipBlanks(s, end);
             if (wordStart == s.size())
@@ -99,7 +130,8 @@ QSize WrappedText::Size() const {
     return QSize(width, lineHeight * int(lines.size()));
 }
 
-WrappedText WrapText(const QFontMetrics& metrics, const QString& text, int maxWidth) {
+WrappedText WrapText(const QFontMetrics& metrics, const QString& text, int maxWidth,
+                     int longestWord) {
     WrappedText wrapped;
     wrapped.lineHeight = metrics.height();
     qsizetype from = 0;
@@ -108,7 +140,7 @@ WrappedText WrapText(const QFontMetrics& metrics, const QString& text, int maxWi
         while (to < text.size() && text[to] != u'\r' && text[to] != u'\n')
             ++to;
         WrapParagraph(metrics, ResolveMnemonics(QStringView(text).mid(from, to - from)), maxWidth,
-                      wrapped.lines);
+                      longestWord, wrapped.lines);
         if (to == text.size())
             break;
         from = to + (text[to] == u'\r' && to + 1 < text.size() && text[to + 1] == u'\n' ? 2 : 1);

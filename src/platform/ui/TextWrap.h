@@ -2,8 +2,10 @@
 // Static text broken into lines the way the platform draws a label: lines
 // end at a line break ("\r\n", or a lone "\r" or "\n") and, when a width is
 // given, at blanks, so that a line fits that width. A word longer than the
-// width is never split: it stands whole on its own line and makes the text
-// wider. "&x" underlines x and is shown as x; "&&" shows one "&".
+// width stands whole on its own line and makes the text wider, up to the
+// longest word given: a word wider than that is cut (after a path separator
+// where one fits), and goes on on the next line. "&x" underlines x and is
+// shown as x; "&&" shows one "&".
 //
 // The message dialog measures its text with this and its label draws with
 // it, so the measured lines are the drawn lines.
@@ -34,6 +36,7 @@ struct WrappedText {
 
 constexpr int NoWrap = std::numeric_limits<int>::max();
 
-WrappedText WrapText(const QFontMetrics& metrics, const QString& text, int maxWidth = NoWrap);
+WrappedText WrapText(const QFontMetrics& metrics, const QString& text, int maxWidth = NoWrap,
+                     int longestWord = NoWrap);
 
 } // namespace platform

@@ -1,4 +1,11 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolTip>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -7,6 +14,8 @@
 #include "platform/WinError.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/SpeedButton.h"
+#include "platform/ui/SysColors.h"
 
 namespace {
 
@@ -77,6 +86,53 @@ TEST_F(ApplicationTest, HelpWithoutAHelpFileTellsTheUserAndOpensNothing) {
     EXPECT_TRUE(platform::Application().HelpContext(1));
     EXPECT_NE(platform::HelpViewer(), nullptr);
     EXPECT_EQ(answer.Seen().size(), 1u);
+}
+
+// A dark desktop scheme, as a theme sets it for the application and for
+// single kinds of widget, gives way to the classic one everywhere.
+TEST_F(ApplicationTest, TheClassicLookHoldsWhateverTheDesktopsScheme) {
+    QPalette dark(QColor(40, 40, 40), QColor(30, 30, 30));
+    dark.setColor(QPalette::Base, QColor(20, 20, 20));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    for (const char* kind : {"QLineEdit", "QAbstractItemView", "QMenu", "QAbstractButton"})
+        QApplication::setPalette(dark, kind);
+    QToolTip::setPalette(dark);
+    platform::UseClassicLook();
+
+    using platform::GetSysColor;
+    const QColor face = GetSysColor(platform::COLOR_BTNFACE);
+    const QColor window = GetSysColor(platform::COLOR_WINDOW);
+    const QColor grey = GetSysColor(platform::COLOR_GRAYTEXT);
+    QDialog dialog;
+    auto* edit = new QLineEdit(&dialog);
+    auto* disabled = new QLineEdit(&dialog);
+    disabled->setEnabled(false);
+    const QWidget* widgets[] = {&dialog,
+                                edit,
+                                new QListWidget(&dialog),
+                                new QComboBox(&dialog),
+                                new QPushButton(&dialog),
+                                new TSpeedButton(&dialog)};
+    QMenu menu;
+    for (const QWidget* w : widgets) {
+        SCOPED_TRACE(w->metaObject()->className());
+        EXPECT_EQ(w->palette().color(QPalette::Window), face);
+        EXPECT_EQ(w->palette().color(QPalette::Button), face);
+        EXPECT_EQ(w->palette().color(QPalette::Base), window);
+        EXPECT_EQ(w->palette().color(QPalette::Text), Qt::black);
+    }
+    EXPECT_EQ(menu.palette().color(QPalette::Window), face);
+    EXPECT_EQ(disabled->palette().color(QPalette::Disabled, QPalette::Text), grey);
+    EXPECT_EQ(disabled->palette().color(QPalette::Disabled, QPalette::Base), face);
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase),
+              GetSysColor(platform::COLOR_INFOBK));
+    dialog.resize(100, 100);
+    edit->setGeometry(10, 10, 60, 20);
+    edit->raise();
+    const QImage shown = dialog.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(90, 90), face);
+    EXPECT_EQ(shown.pixelColor(40, 20), window);
 }
 
 } // namespace

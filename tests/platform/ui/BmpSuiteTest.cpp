@@ -28,6 +28,7 @@ enum class Check {
     SkippedZero, // as <model>, except that pixels the runs skip are palette entry 0
     PastPalette, // indices past the palette are black
     OneColour,   // every pixel the palette's only colour, so all of it is clear
+    WithAlpha,   // the colours of <model> and an alpha channel of its own, partly clear
 };
 
 struct SuiteFile {
@@ -81,12 +82,12 @@ const std::vector<SuiteFile>& Suite() {
         {"q/rgb24prof.bmp", Check::SameAs, "g/rgb24.bmp", "embedded colour profile ignored"},
         {"q/rgb32-111110.bmp", Check::Loaded, "", "masks 11-11-10, top bits kept"},
         {"q/rgb32bf-xbgr.bmp", Check::SameAs, "g/rgb24.bmp", "masks in a 124-byte header"},
-        {"q/rgb32fakealpha.bmp", Check::SameAs, "g/rgb24.bmp", "unused byte set, ignored"},
+        {"q/rgb32fakealpha.bmp", Check::WithAlpha, "g/rgb24.bmp", "unused byte set: read as alpha"},
         {"q/rgb32h52.bmp", Check::SameAs, "g/rgb24.bmp", "52-byte header with masks"},
-        {"q/rgba16-4444.bmp", Check::Loaded, "", "alpha mask ignored"},
-        {"q/rgba32.bmp", Check::Loaded, "", "alpha ignored"},
-        {"q/rgba32abf.bmp", Check::Loaded, "", "alpha bit fields, alpha ignored"},
-        {"q/rgba32h56.bmp", Check::Loaded, "", "56-byte header, alpha ignored"},
+        {"q/rgba16-4444.bmp", Check::WithAlpha, "", "16 bits, 4-bit alpha"},
+        {"q/rgba32.bmp", Check::WithAlpha, "", "alpha mask in a 124-byte header"},
+        {"q/rgba32abf.bmp", Check::SameAs, "q/rgba32.bmp", "alpha bit fields"},
+        {"q/rgba32h56.bmp", Check::SameAs, "q/rgba32.bmp", "alpha mask in a 56-byte header"},
         {"b/badbitcount.bmp", Check::Rejected, "", "depth 30000"},
         {"b/badbitssize.bmp", Check::SameAs, "g/pal1.bmp", "wrong image size, pixels all there"},
         {"b/baddens1.bmp", Check::SameAs, "g/pal1.bmp", "absurd density, ignored"},
@@ -198,52 +199,92 @@ int Differences(const QImage& loaded, const QImage& model, bool skippedZero, int
     return wrong;
 }
 
-// The button's picture in one look: the glyph image `index` of `count`,
-// every pixel but the clear ones drawn as loaded at `at`.
-// Returns how many pixels were drawn.
-int ExpectGlyphShown(const QImage& shown, const QImage& bitmap, int count, int index, QPoint at) {
-    const QImage cut = platform::GlyphImage(bitmap, count, index);
-    const QRgb clear = platform::TransparentColor(bitmap);
+// The button's picture in one look: the glyph image `index` of `count` at
+// `at` over `bare`, the same look without a glyph. Opaque pixels show as
+// loaded, clear ones (alpha 0, or the bottom-left colour of a bitmap without
+// alpha) show the bare face, the rest lie between the two. Returns how many
+// pixels were drawn.
+int ExpectGlyphShown(const QImage& shown, const QImage& bare, const QImage& bitmap, int count,
+                     int index, QPoint at) {
+    const bool alpha = bitmap.hasAlphaChannel();
+    const QRgb clear = bitmap.pixel(0, bitmap.height() - 1) & 0xFFFFFF;
     const int width = bitmap.width() / count;
     int wrong = 0, drawn = 0;
-    for (int y = 0; y < cut.height(); ++y)
-        for (int x = 0; x < cut.width(); ++x) {
-            const QRgb pixel = bitmap.pixel(index * width + x, y) | 0xFF000000;
-            if ((pixel & 0xFFFFFF) == clear)
-                continue;
-            ++drawn;
-            wrong += shown.pixel(at + QPoint(x, y)) != pixel;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < width; ++x) {
+            const QRgb pixel = bitmap.pixel(index * width + x, y);
+            const int opacity = alpha ? qAlpha(pixel) : (pixel & 0xFFFFFF) == clear ? 0 : 255;
+            const QRgb face = bare.pixel(at + QPoint(x, y)), got = shown.pixel(at + QPoint(x, y));
+            drawn += opacity > 0;
+            if (opacity == 255)
+                wrong += got != (pixel | 0xFF000000);
+            else if (opacity == 0)
+                wrong += got != face;
+            else
+                wrong += Distance(got, face) + Distance(got, pixel) > Distance(face, pixel) + 2;
         }
     EXPECT_EQ(wrong, 0) << "image " << index << " of " << count;
     return drawn;
 }
 
-// The glyph on a button in its four looks: up, held by the mouse, staying
-// down and disabled, each showing its own image of the glyph. Returns how
-// many pixels were drawn.
-int ExpectOnButton(const QImage& bitmap) {
-    const int count = std::clamp(bitmap.width() / 16, 1, 4);
+// A button in its looks: up, held by the mouse, staying down and disabled.
+struct Looks {
+    QImage up, held, down, disabled;
+};
+
+Looks LooksOf(const QImage& bitmap, int count, QSize size) {
     TSpeedButton button;
     button.SetGroupIndex(1);
     button.SetAllowAllUp(true);
     button.SetGlyph(bitmap);
     button.SetNumGlyphs(count);
-    const QSize image(bitmap.width() / count, bitmap.height());
-    button.resize(image + QSize(8, 8));
-    const QPoint centre(4, 4), pressed(5, 5);
-    int drawn = ExpectGlyphShown(button.grab().toImage(), bitmap, count, 0, centre);
+    button.resize(size);
+    Looks looks;
+    looks.up = button.grab().toImage();
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(2, 2));
-    drawn += ExpectGlyphShown(button.grab().toImage(), bitmap, count, count > 2 ? 2 : 0, pressed);
+    looks.held = button.grab().toImage();
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_TRUE(button.Down());
-    drawn += ExpectGlyphShown(button.grab().toImage(), bitmap, count, count > 3 ? 3 : 0, pressed);
+    looks.down = button.grab().toImage();
     button.SetDown(false);
     button.setEnabled(false);
+    looks.disabled = button.grab().toImage();
+    return looks;
+}
+
+// The glyph on a button in its four looks, each showing its own image of the
+// glyph. Returns how many pixels were drawn.
+int ExpectOnButton(const QImage& bitmap) {
+    const int count = std::clamp(bitmap.width() / 16, 1, 4);
+    const QSize size = QSize(bitmap.width() / count, bitmap.height()) + QSize(8, 8);
+    const Looks shown = LooksOf(bitmap, count, size), bare = LooksOf(QImage(), count, size);
+    const QPoint centre(4, 4), pressed(5, 5);
+    int drawn = ExpectGlyphShown(shown.up, bare.up, bitmap, count, 0, centre);
+    drawn += ExpectGlyphShown(shown.held, bare.held, bitmap, count, count > 2 ? 2 : 0, pressed);
+    drawn += ExpectGlyphShown(shown.down, bare.down, bitmap, count, count > 3 ? 3 : 0, pressed);
     if (count >= 2)
-        drawn += ExpectGlyphShown(button.grab().toImage(), bitmap, count, 1, centre);
+        drawn += ExpectGlyphShown(shown.disabled, bare.disabled, bitmap, count, 1, centre);
     else
-        EXPECT_FALSE(button.grab().toImage().isNull());
+        EXPECT_NE(shown.disabled, bare.disabled);
     return drawn;
+}
+
+// Alpha read as alpha: the bitmap keeps an alpha channel, some of it clear
+// and some opaque, and where it is not clear its colours are the model's.
+void ExpectAlpha(const QImage& loaded, const QImage& model) {
+    ASSERT_TRUE(loaded.hasAlphaChannel());
+    int clear = 0, opaque = 0, wrong = 0;
+    for (int y = 0; y < loaded.height(); ++y)
+        for (int x = 0; x < loaded.width(); ++x) {
+            const QRgb pixel = loaded.pixel(x, y);
+            clear += qAlpha(pixel) == 0;
+            opaque += qAlpha(pixel) == 255;
+            if (!model.isNull() && qAlpha(pixel) != 0)
+                wrong += (pixel & 0xFFFFFF) != (model.pixel(x, y) & 0xFFFFFF);
+        }
+    EXPECT_GT(clear, 0);
+    EXPECT_GT(opaque, 0);
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(BmpSuite, EveryFileGetsItsDecidedOutcomeAndLoadedOnesShowTheirPixels) {
@@ -263,9 +304,15 @@ TEST_F(BmpSuite, EveryFileGetsItsDecidedOutcomeAndLoadedOnesShowTheirPixels) {
         ASSERT_FALSE(loaded.isNull()) << failure;
         if (f.check == Check::Rendering)
             ExpectRendering(loaded, f);
+        if (f.check == Check::WithAlpha) {
+            ExpectAlpha(loaded, *f.model ? Load(f.model) : QImage());
+        } else if (f.check != Check::SameAs) {
+            EXPECT_FALSE(loaded.hasAlphaChannel());
+        }
         if (f.check == Check::SameAs || f.check == Check::SkippedZero) {
             const QImage model = Load(f.model);
             ASSERT_EQ(loaded.size(), model.size());
+            EXPECT_EQ(loaded.hasAlphaChannel(), model.hasAlphaChannel());
             int skipped = 0;
             EXPECT_EQ(Differences(loaded, model, f.check == Check::SkippedZero, skipped), 0);
             EXPECT_EQ(skipped > 0, f.check == Check::SkippedZero) << skipped;

@@ -1,5 +1,6 @@
-// Lines of a static text: broken at line breaks and blanks only, with
-// mnemonic markers resolved before anything is measured.
+// Lines of a static text: broken at line breaks and blanks (and words past
+// the longest given cut), with mnemonic markers resolved before anything is
+// measured.
 #include <QFontMetrics>
 #include <QImage>
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ std::vector<std::string> LineTexts(const platform::WrappedText& wrapped) {
 const std::string kPathText = "C:\\glyphcollection\\toolbarbuttonslargeset\\arrowleftpushed_x.bmp";
 const QString kPath = QString::fromStdString(kPathText);
 
-TEST(TextWrap, BreaksOnlyAtLineBreaksAndBlanks) {
+TEST(TextWrap, BreaksAtLineBreaksAndBlanksAndCutsOnlyWordsPastTheLongest) {
     const QFontMetrics m(platform::DesignFont("Arial", -11, true));
     const auto w = [&](const QString& s) { return m.horizontalAdvance(s); };
     struct Case {
@@ -34,6 +35,7 @@ TEST(TextWrap, BreaksOnlyAtLineBreaksAndBlanks) {
         QString text;
         int maxWidth;
         std::vector<std::string> lines;
+        int longestWord = NoWrap;
     };
     const Case cases[] = {
         {"words fill a line", "one two three", w("one two"), {"one two", "three"}},
@@ -57,10 +59,21 @@ TEST(TextWrap, BreaksOnlyAtLineBreaksAndBlanks) {
         {"no wrap keeps long lines", "one two three", NoWrap, {"one two three"}},
         {"mnemonics are resolved first", "&Save && quit", NoWrap, {"Save & quit"}},
         {"a lone marker at the end marks nothing", "A&", NoWrap, {"A"}},
+        {"a word past the longest is cut after a separator",
+         "Error deleting " + kPath,
+         w("Error deleting"),
+         {"Error deleting", "C:\\glyphcollection\\toolbarbuttonslargeset\\",
+          "arrowleftpushed_x.bmp"},
+         w("C:\\glyphcollection\\toolbarbuttonslargeset\\arrow")},
+        {"without a separator at the last character that fits",
+         "abcdefgh",
+         NoWrap,
+         {"abc", "def", "gh"},
+         w("abc") + 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const platform::WrappedText wrapped = WrapText(m, c.text, c.maxWidth);
+        const platform::WrappedText wrapped = WrapText(m, c.text, c.maxWidth, c.longestWord);
         EXPECT_EQ(LineTexts(wrapped), c.lines);
         int widest = 0;
         for (const platform::TextLine& line : wrapped.lines) {
