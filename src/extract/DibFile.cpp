@@ -2,9 +2,9 @@
 
 #include "platform/LittleEndian.h"
 
-using platform::DoubleWord;
-using platform::PutDoubleWord;
-using platform::Word;
+using platform::AppendLe32;
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 namespace {
 
@@ -15,20 +15,15 @@ constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::int64_t kFileHeaderSize = 14;
 
-const unsigned char* Bytes(const std::string& s) {
-    return reinterpret_cast<const unsigned char*>(s.data());
-}
-
 // Bytes between the start of the information header and the pixels.
 bool PixelOffset(const std::string& dib, DibFile& file, std::int64_t& offset,
                  std::string& problem) {
-    const unsigned char* d = Bytes(dib);
-    const std::uint32_t headerSize = DoubleWord(d);
+    const std::uint32_t headerSize = ReadLe32(dib, 0);
     if (headerSize == kCoreHeaderSize) {
         // The old header: 16-bit sizes, and colour entries of three bytes.
-        file.width = static_cast<std::int32_t>(Word(d + 4));
-        file.height = static_cast<std::int32_t>(Word(d + 6));
-        file.bitCount = static_cast<int>(Word(d + 10));
+        file.width = static_cast<std::int32_t>(ReadLe16(dib, 4));
+        file.height = static_cast<std::int32_t>(ReadLe16(dib, 6));
+        file.bitCount = static_cast<int>(ReadLe16(dib, 10));
         offset = headerSize + (file.bitCount <= 8 ? (std::int64_t{1} << file.bitCount) * 3 : 0);
         return true;
     }
@@ -36,11 +31,11 @@ bool PixelOffset(const std::string& dib, DibFile& file, std::int64_t& offset,
         problem = "an information header of " + std::to_string(headerSize) + " bytes";
         return false;
     }
-    file.width = static_cast<std::int32_t>(DoubleWord(d + 4));
-    file.height = static_cast<std::int32_t>(DoubleWord(d + 8));
-    file.bitCount = static_cast<int>(Word(d + 14));
-    const std::uint32_t compression = DoubleWord(d + 16);
-    const std::uint32_t colorsUsed = DoubleWord(d + 32);
+    file.width = static_cast<std::int32_t>(ReadLe32(dib, 4));
+    file.height = static_cast<std::int32_t>(ReadLe32(dib, 8));
+    file.bitCount = static_cast<int>(ReadLe16(dib, 14));
+    const std::uint32_t compression = ReadLe32(dib, 16);
+    const std::uint32_t colorsUsed = ReadLe32(dib, 32);
     // The masks follow only the 40-byte header; the larger ones hold them.
     std::int64_t masks = 0;
     if (headerSize == kInfoHeaderSize && compression == kBitFields)
@@ -73,12 +68,10 @@ bool MakeBitmapFile(const std::string& dib, DibFile& file, std::string& problem)
         problem = "too large for a bitmap file";
         return false;
     }
-    file.bytes.assign(static_cast<std::size_t>(kFileHeaderSize), '\0');
-    file.bytes[0] = 'B';
-    file.bytes[1] = 'M';
-    auto* header = reinterpret_cast<unsigned char*>(file.bytes.data());
-    PutDoubleWord(header + 2, static_cast<std::uint32_t>(kFileHeaderSize + size));
-    PutDoubleWord(header + 10, static_cast<std::uint32_t>(kFileHeaderSize + offset));
+    file.bytes = "BM";
+    AppendLe32(file.bytes, static_cast<std::uint32_t>(kFileHeaderSize + size));
+    AppendLe32(file.bytes, 0); // the two reserved words
+    AppendLe32(file.bytes, static_cast<std::uint32_t>(kFileHeaderSize + offset));
     file.bytes += dib;
     return true;
 }

@@ -11,8 +11,8 @@
 
 int BitmapFileNumber = 0;
 
-using platform::DoubleWord;
-using platform::Word;
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 namespace {
 
@@ -24,11 +24,11 @@ std::string ErrorMessage(const char* what, std::string_view path, int errorCode)
 
 BitmapHeader BitmapHeader::Parse(const unsigned char* bytes) {
     BitmapHeader h;
-    h.bfSize = static_cast<std::int32_t>(DoubleWord(bytes + 2));
-    h.bfReserved1 = Word(bytes + 6);
-    h.bfReserved2 = Word(bytes + 8);
-    h.biSize = DoubleWord(bytes + 14);
-    h.biPlanes = Word(bytes + 26);
+    h.bfSize = static_cast<std::int32_t>(ReadLe32(bytes + 2));
+    h.bfReserved1 = ReadLe16(bytes + 6);
+    h.bfReserved2 = ReadLe16(bytes + 8);
+    h.biSize = ReadLe32(bytes + 14);
+    h.biPlanes = ReadLe16(bytes + 26);
     return h;
 }
 
@@ -187,9 +187,9 @@ bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
         // The information header's size, width, height, planes and depth
         // lie within the first 30 bytes; a shorter bitmap has none.
         if (bitmapSize_ >= 30) {
-            record.width = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 18));
-            record.height = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 22));
-            record.bitCount = Word(bitmap_.data() + 28);
+            record.width = static_cast<std::int32_t>(ReadLe32(bitmap_.data() + 18));
+            record.height = static_cast<std::int32_t>(ReadLe32(bitmap_.data() + 22));
+            record.bitCount = ReadLe16(bitmap_.data() + 28);
         }
         Announce(std::move(record));
     }

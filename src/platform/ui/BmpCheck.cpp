@@ -29,11 +29,11 @@ const unsigned char* At(Bytes b, std::int64_t at) {
 }
 
 std::int64_t U16(Bytes b, std::int64_t at) {
-    return Word(At(b, at));
+    return ReadLe16(At(b, at));
 }
 
 std::int64_t U32(Bytes b, std::int64_t at) {
-    return DoubleWord(At(b, at));
+    return ReadLe32(At(b, at));
 }
 
 std::int64_t S32(Bytes b, std::int64_t at) {
