@@ -5,6 +5,7 @@
 #include "extract/Extractor.h"
 #include "extract/ProgramResources.h"
 #include "extract/ResourceFileNames.h"
+#include "extract/ResourceList.h"
 #include "extract/ResourcePictures.h"
 #include "extract/UnreadResources.h"
 #include "fileutils/PathParts.h"

@@ -19,6 +19,7 @@
 #include "extract/DibFile.h"
 #include "extract/Extractor.h"
 #include "extract/ProgramResources.h"
+#include "extract/ResourceList.h"
 
 namespace fs = std::filesystem;
 using namespace testsupport;
