@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     FormMainWindow = &w;
     w.LoadDirectory(platform::ToWindowsPath(dir.string()));
     w.show();
-    if (w.GlyphCount < 6) {
+    if (w.Pages().GlyphCount() < 6) {
         std::fprintf(stderr, "too few sample glyphs in %s\n", dir.c_str());
         return 1;
     }

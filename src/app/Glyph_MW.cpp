@@ -25,15 +25,11 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/SpeedButton.h"
 
-std::string CurrentDir;
-bool RefillPending = false;
-
 namespace {
 
 constexpr int kClientWidth = 362;
 constexpr int kClientHeight = 291;
 constexpr int kCommandTop = 195;
-constexpr int kButtonSize = 25;
 constexpr int kHelpContextWindow = 1;
 constexpr int kHelpContextMenu = 20;
 constexpr const char* kSection = "options";
@@ -59,7 +55,7 @@ TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left,
                                                    void (TFormMainWindow::*handler)(QObject*)) {
     auto* button = new TSpeedButton(this);
     button->setObjectName(name);
-    button->setGeometry(left, kCommandTop, kButtonSize, kButtonSize);
+    button->setGeometry(left, kCommandTop, ButtonSize, ButtonSize);
     button->SetGlyph(picture);
     button->SetNumGlyphs(images);
     button->SetShowHint(true);
@@ -163,28 +159,6 @@ void TFormMainWindow::CreateMenu() {
         PopUpMenuGlyphs->Add(top);
 }
 
-void TFormMainWindow::CreateGlyphButtons() {
-    for (int row = 1; row <= GlyphRows; ++row) {
-        for (int column = 1; column <= GlyphColumns; ++column) {
-            const int n = (row - 1) * GlyphColumns + column;
-            auto* button = new TSpeedButton(this);
-            button->setGeometry(BevelSpeedButtons->x() + 40 * column - 25,
-                                BevelSpeedButtons->y() + 40 * row - 25, kButtonSize, kButtonSize);
-            button->setVisible(true);
-            button->SetShowHint(true);
-            button->SetAllowAllUp(true);
-            button->SetGroupIndex(n);
-            button->SetDown(false);
-            button->setObjectName(QString("SpeedButtonDyn%1").arg(n));
-            connect(button, &TSpeedButton::mouseDown, this,
-                    [this](TSpeedButton* sender, Qt::MouseButton b, Qt::KeyboardModifiers shift,
-                           int x, int y) {
-                        platform::Guarded([&] { SpeedButtonMouseDown(sender, b, shift, x, y); });
-                    });
-        }
-    }
-}
-
 void TFormMainWindow::FormCreate(QObject*) {
     setWindowTitle(platform::ToQt(std::string(AboutText[0]) + " " + std::string(AboutText[1])));
     PopUpMenuGlyphs->SetHelpContext(kHelpContextMenu);
@@ -260,7 +234,7 @@ void TFormMainWindow::FormClose(QObject*) {
         PrepareSettingsFolder(settings);
         platform::TIniFile ini(settings);
         const WindowPlacement placement = PlacementToSave(*this, readPlacement_);
-        ini.WriteString(kSection, "dir", CurrentDir);
+        ini.WriteString(kSection, "dir", pages_.CurrentDir());
         ini.WriteInteger(kSection, "resx", placement.resx);
         ini.WriteInteger(kSection, "left", placement.left);
         ini.WriteInteger(kSection, "top", placement.top);

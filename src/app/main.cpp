@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     OSDialog = &osDialog;
     TFormAbout about(&mainWindow);
     FormAbout = &about;
-    OSDialog->SetStartDirectory(CurrentDir);
+    OSDialog->SetStartDirectory(mainWindow.Pages().CurrentDir());
 
     QObject::connect(&mainWindow, &TFormMainWindow::Closed, &app, &QApplication::quit);
     // A signal or the session's end closes the window as Exit does, so the

@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 
 #include <cstdlib>
-#include <optional>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <utime.h>
 
@@ -65,7 +65,7 @@ TEST_F(AppPathsTest, SettingsStayBesideAWritableProgramAndGoToTheUserWhenItIsNot
     {
         testsupport::ModalAnswer noMessages;
         auto& w = Open();
-        EXPECT_EQ(CurrentDir, "C:\\glyphs\\a\\");
+        EXPECT_EQ(CurrentDir(), "C:\\glyphs\\a\\");
         w.LoadDirectory("C:\\glyphs\\b\\");
         w.close();
         window_.reset();
@@ -81,7 +81,7 @@ TEST_F(AppPathsTest, SettingsStayBesideAWritableProgramAndGoToTheUserWhenItIsNot
     ASSERT_EQ(utime(drives_.Host("prog/Sporvik.ini").c_str(), &old), 0);
     EXPECT_EQ(SettingsFileForReading(), "C:\\home\\ann\\.config\\Sporvik\\Sporvik.ini");
     Open();
-    EXPECT_EQ(CurrentDir, "C:\\glyphs\\b\\");
+    EXPECT_EQ(CurrentDir(), "C:\\glyphs\\b\\");
 }
 
 TEST_F(AppPathsTest, WithoutAnyUserFolderTheSettingsStayBesideTheProgram) {
@@ -106,7 +106,7 @@ TEST_F(AppPathsTest, HelpAndSamplesComeFromBesideTheProgramOrTheInstalledShareFo
     // Its bin folder is writable here, as it is for root: still no settings there.
     EXPECT_EQ(SettingsFileForWriting(), "C:\\home\\ann\\.config\\Sporvik\\Sporvik.ini");
     Open();
-    EXPECT_EQ(CurrentDir, "C:\\usr\\share\\sporvik\\"); // the samples on first start
+    EXPECT_EQ(CurrentDir(), "C:\\usr\\share\\sporvik\\"); // the samples on first start
     EXPECT_EQ(ShownHints(), std::vector<std::string>{"sample.bmp"});
 
     // A portable copy keeps everything beside itself.

@@ -2,8 +2,8 @@
 // dialogs answered as a user would: the questions and messages in their
 // order, the files written, and the directory shown afterwards.
 #include <QBuffer>
-#include <QLineEdit>
 #include <QImage>
+#include <QLineEdit>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -132,10 +132,10 @@ TEST_F(ExtractCommandTest, OverwriteAnswersThroughTheRealQuestion) {
         for (int n : c.written)
             EXPECT_EQ(Read("apps/" + std::to_string(n) + ".bmp"), bitmaps_[n - 1]) << n;
         // The window shows the executable's directory, new glyphs included.
-        EXPECT_EQ(CurrentDir, "C:\\apps\\");
+        EXPECT_EQ(CurrentDir(), "C:\\apps\\");
         std::set<int> files(c.existing.begin(), c.existing.end());
         files.insert(c.written.begin(), c.written.end());
-        EXPECT_EQ(w.GlyphCount, static_cast<int>(files.size()));
+        EXPECT_EQ(w.Pages().GlyphCount(), static_cast<int>(files.size()));
         EXPECT_EQ(ShownHints().size(), files.size());
     }
 }
@@ -181,7 +181,7 @@ TEST_F(ExtractCommandTest, FailuresAreReportedAndTheCommandGoesOnOrEnds) {
     }
     testsupport::SetReadOnly(drives_.Host("apps"), false);
     EXPECT_EQ(BitmapFileNumber, 2);
-    EXPECT_EQ(CurrentDir, "C:\\apps\\");
+    EXPECT_EQ(CurrentDir(), "C:\\apps\\");
 
     // An executable that cannot be read: the window stays where it was.
     w.LoadDirectory("C:\\prog\\");
@@ -193,14 +193,14 @@ TEST_F(ExtractCommandTest, FailuresAreReportedAndTheCommandGoesOnOrEnds) {
         EXPECT_EQ(Dialogs(answer),
                   (std::vector<std::string>{"Error: Error reading tool.exe" + denied}));
     }
-    EXPECT_EQ(CurrentDir, "C:\\prog\\");
+    EXPECT_EQ(CurrentDir(), "C:\\prog\\");
 
     // Nothing to take: the directory is shown first, then the message.
     drives_.WriteFile("empty/tool.exe", std::string(3000, 'x'));
     std::string shownWhenAsked;
     {
         testsupport::ModalAnswer answer;
-        answer.Inspect([&](QWidget*) { shownWhenAsked = CurrentDir; }).Press("OK");
+        answer.Inspect([&](QWidget*) { shownWhenAsked = CurrentDir(); }).Press("OK");
         w.ExtractBitmapsFrom("C:\\empty\\tool.exe", w.SpeedButtonExtract);
         ASSERT_EQ(answer.Seen().size(), 2u);
         EXPECT_EQ(answer.Seen()[1].caption, "Information");
@@ -224,7 +224,7 @@ TEST_F(ExtractCommandTest, TheButtonTakesTheExecutableChosenInTheFileDialog) {
     auto& w = Open();
     TOSDialog dialog(&w);
     OSDialog = &dialog;
-    dialog.SetStartDirectory(CurrentDir);
+    dialog.SetStartDirectory(CurrentDir());
     w.show();
 
     testsupport::ModalAnswer answer;
@@ -241,12 +241,12 @@ TEST_F(ExtractCommandTest, TheButtonTakesTheExecutableChosenInTheFileDialog) {
 
     EXPECT_EQ(Read("apps/1.bmp"), bitmaps_[0]);
     EXPECT_EQ(Read("apps/2.bmp"), bitmaps_[1]);
-    EXPECT_EQ(CurrentDir, "C:\\apps\\");
+    EXPECT_EQ(CurrentDir(), "C:\\apps\\");
     EXPECT_EQ(ShownHints(), (std::vector<std::string>{"1.bmp", "2.bmp"}));
     // The file dialog only: no question, no message.
-    EXPECT_EQ(Dialogs(answer),
-              (std::vector<std::string>{"Extract bitmaps from .EXE file: C:\\apps -> Inspect",
-                                        "Extract bitmaps from .EXE file: C:\\apps -> Press ButtonOK"}));
+    EXPECT_EQ(Dialogs(answer), (std::vector<std::string>{
+                                   "Extract bitmaps from .EXE file: C:\\apps -> Inspect",
+                                   "Extract bitmaps from .EXE file: C:\\apps -> Press ButtonOK"}));
 
     // Cancel in the dialog changes nothing.
     OSDialog = &dialog;

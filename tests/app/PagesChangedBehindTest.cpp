@@ -100,18 +100,19 @@ TEST_F(MainWindowTest, NextPageShowsTheDirectoryAsChangedBehindItsBack) {
         StepCounter counter(w.ProgressBar1);
         w.SpeedButtonNext->Click();
 
-        EXPECT_EQ(counter.Steps(), c.steps); // one step per entry passed
-        EXPECT_EQ(w.GlyphCount, 40);         // counted again only on loading
+        EXPECT_EQ(counter.Steps(), c.steps);   // one step per entry passed
+        EXPECT_EQ(w.Pages().GlyphCount(), 40); // counted again only on loading
         EXPECT_EQ(w.LabelAnzahl->Caption(), "40 Glyph(s)");
         if (c.failure.empty()) {
             EXPECT_TRUE(answer.Seen().empty());
             EXPECT_EQ(ShownHints(), c.shown);
-            EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(33, c.lastShown));
+            EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()),
+                      std::pair(33, c.lastShown));
         } else {
             ASSERT_EQ(answer.Seen().size(), 1u);
             EXPECT_EQ(answer.Seen()[0].text, c.failure);
             EXPECT_EQ(Glyph(1)->Hint(), "g0033.bmp"); // filled before the bad entry
-            EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(1, 32));
+            EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(1, 32));
         }
     }
 }
@@ -135,7 +136,7 @@ TEST_F(MainWindowTest, ChangesWithinOneSecondOfEachOtherAreAllSeen) {
     fs::remove(dir / "g0005.bmp");
     w.SpeedButtonLast->Click(); // from entry 33, as 40 were counted at loading
     EXPECT_EQ(ShownHints(), Glyphs(32, 39));
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(33, 40));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(33, 40));
 }
 
 TEST_F(MainWindowTest, ADirectoryShownBeforeIsReadAgainWhenLoaded) {

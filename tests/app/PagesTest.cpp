@@ -30,7 +30,7 @@ PageButtons Enabled(const TFormMainWindow& w) {
 
 TEST_F(MainWindowTest, EmptyDirectoryShowsNoGlyphAndNoPaging) {
     auto& w = Open();
-    EXPECT_EQ(CurrentDir, "C:\\prog\\");
+    EXPECT_EQ(CurrentDir(), "C:\\prog\\");
     EXPECT_EQ(w.FileLabel1->FileName(), "C:\\prog");
     EXPECT_EQ(w.LabelAnzahl->Caption(), "0 Glyph(s)");
     EXPECT_TRUE(ShownHints().empty());
@@ -47,18 +47,18 @@ TEST_F(MainWindowTest, PagesThroughThirtyThreeGlyphs) {
 
     w.SpeedButtonNext->Click();
     EXPECT_EQ(ShownHints(), Names(33, 33));
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(33, 33));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(33, 33));
     EXPECT_EQ(Enabled(w), (PageButtons{true, true, false, false}));
     // Hidden buttons keep what they showed before.
     EXPECT_EQ(Glyph(2)->Hint(), "g0002.bmp");
 
     w.SpeedButtonPrevious->Click();
     EXPECT_EQ(ShownHints(), Names(1, 32));
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(1, 32));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(1, 32));
 
     w.SpeedButtonLast->Click();
     EXPECT_EQ(ShownHints(), Names(33, 33));
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(33, 33));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(33, 33));
 
     w.SpeedButtonFirst->Click();
     EXPECT_EQ(ShownHints(), Names(1, 32));
@@ -78,8 +78,8 @@ TEST_F(MainWindowTest, LastPageStartsAtTheLastMultipleOfThirtyTwoPlusOne) {
         const bool onePage = c.count <= 32;
         EXPECT_EQ(Enabled(w), (PageButtons{false, false, !onePage, !onePage}));
         w.SpeedButtonLast->Click();
-        EXPECT_EQ(w.FirstShown, c.firstOfLast);
-        EXPECT_EQ(w.LastShown, c.count);
+        EXPECT_EQ(w.Pages().FirstShown(), c.firstOfLast);
+        EXPECT_EQ(w.Pages().LastShown(), c.count);
         EXPECT_EQ(ShownHints(), Names(c.firstOfLast, c.firstOfLast + c.shownOnLast - 1));
         EXPECT_EQ(Enabled(w).next, false);
     }
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, ImageCountFollowsTheBitmapWidth) {
     EXPECT_EQ(Glyph(1)->NumGlyphs(), 1);
     w.LoadDirectory("C:\\prog");
     w.LoadDirectory("C:\\OTHER\\");
-    EXPECT_EQ(CurrentDir, "C:\\OTHER\\");
+    EXPECT_EQ(CurrentDir(), "C:\\OTHER\\");
     EXPECT_EQ(Glyph(1)->NumGlyphs(), 1); // 20 x 20 gave 1 and stays
     WriteBmp("third/x.bmp", 80, 16);
     WriteBmp("third/y.bmp", 8, 8);
