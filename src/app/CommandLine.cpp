@@ -46,10 +46,14 @@ StartRequest ParseCommandLine(const std::vector<std::string>& args) {
     std::vector<std::string> problems;
     bool pathSeen = false;
     for (const std::string& arg : args) {
+        // The first of these is answered and the program ends: what follows
+        // is not read.
         if (arg == "-h" || arg == "--help") {
             request.showHelp = true;
+            return request;
         } else if (arg == "--version") {
             request.showVersion = true;
+            return request;
         } else if (arg.size() > 1 && arg[0] == '-') {
             problems.push_back("Unknown option: " + platform::Utf8ToAnsi(arg));
         } else if (pathSeen) {

@@ -76,7 +76,6 @@ public:
     // Start and end.
     void FormCreate(QObject* sender);
     void FormClose(QObject* sender);
-    // The settings file beside the program.
     // The program's own directory, ending with a backslash.
     static std::string ProgramDirectory();
 
@@ -145,8 +144,6 @@ private:
                                       void (TFormMainWindow::*handler)(QObject*));
     void CreateMenu();
     void CreateGlyphButtons();
-    void ReadSettings();
-    void WriteSettings();
     void PlaceWindow(const WindowPlacement& saved);
     void CentreOnScreen(QSize outer);
     static std::string DirectoryToShow(const std::string& path);
