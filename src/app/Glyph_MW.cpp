@@ -20,6 +20,7 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/FrameCentring.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/ProgressBar.h"
 #include "platform/ui/Screen.h"
@@ -53,9 +54,8 @@ TFormMainWindow::TFormMainWindow(QWidget* parent, std::string startDirectory)
 TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left,
                                                    const QImage& picture, int images,
                                                    void (TFormMainWindow::*handler)(QObject*)) {
-    auto* button = new TSpeedButton(this);
-    button->setObjectName(name);
-    button->setGeometry(left, kCommandTop, ButtonSize, ButtonSize);
+    auto* button = platform::PlaceControl<TSpeedButton>(
+        this, name, {left, kCommandTop, ButtonSize, ButtonSize});
     button->SetGlyph(picture);
     button->SetNumGlyphs(images);
     button->SetShowHint(true);
@@ -66,9 +66,8 @@ TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left,
 }
 
 void TFormMainWindow::CreateControls() {
-    BevelSpeedButtons = new TBevel(this);
-    BevelSpeedButtons->setObjectName("BevelSpeedButtons");
-    BevelSpeedButtons->setGeometry(13, 10, 335, 175);
+    BevelSpeedButtons =
+        platform::PlaceControl<TBevel>(this, "BevelSpeedButtons", {13, 10, 335, 175});
     BevelSpeedButtons->SetShape(TBevel::bsBox);
     BevelSpeedButtons->SetStyle(TBevel::bsLowered);
 
@@ -108,21 +107,16 @@ void TFormMainWindow::CreateControls() {
     for (const Command& c : commands)
         this->*c.member = CreateCommandButton(c.name, c.left, c.picture(), c.images, c.handler);
 
-    FileLabel1 = new TFileLabel(this);
-    FileLabel1->setObjectName("FileLabel1");
-    FileLabel1->setGeometry(10, 230, 336, 17);
+    FileLabel1 = platform::PlaceControl<TFileLabel>(this, "FileLabel1", {10, 230, 336, 17});
     FileLabel1->SetDirection(drFromLeft);
     FileLabel1->SetSeparator("\\");
 
-    LabelAnzahl = new TLabel(this);
-    LabelAnzahl->setObjectName("LabelAnzahl");
+    LabelAnzahl = platform::PlaceControl<TLabel>(this, "LabelAnzahl", {10, 255, 336, 17});
     LabelAnzahl->SetAutoSize(false);
-    LabelAnzahl->setGeometry(10, 255, 336, 17);
 
-    ProgressBar1 = new TProgressBar(this);
-    ProgressBar1->setObjectName("ProgressBar1");
-    ProgressBar1->setGeometry(0, kClientHeight - 15, kClientWidth,
-                              15); // aligned to the bottom edge
+    // The bar lies along the bottom edge.
+    ProgressBar1 = platform::PlaceControl<TProgressBar>(this, "ProgressBar1",
+                                                        {0, kClientHeight - 15, kClientWidth, 15});
     ProgressBar1->SetRange(0, 100);
     ProgressBar1->SetStep(10);
 

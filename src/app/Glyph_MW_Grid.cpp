@@ -6,21 +6,22 @@
 #include "extract/GermanCase.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Bevel.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/SpeedButton.h"
 
 void TFormMainWindow::CreateGlyphButtons() {
     for (int row = 1; row <= GlyphRows; ++row) {
         for (int column = 1; column <= GlyphColumns; ++column) {
             const int n = (row - 1) * GlyphColumns + column;
-            auto* button = new TSpeedButton(this);
-            button->setGeometry(BevelSpeedButtons->x() + 40 * column - 25,
-                                BevelSpeedButtons->y() + 40 * row - 25, ButtonSize, ButtonSize);
+            auto* button = platform::PlaceControl<TSpeedButton>(
+                this, QString("SpeedButtonDyn%1").arg(n),
+                {BevelSpeedButtons->x() + 40 * column - 25, BevelSpeedButtons->y() + 40 * row - 25,
+                 ButtonSize, ButtonSize});
             button->setVisible(true);
             button->SetShowHint(true);
             button->SetAllowAllUp(true);
             button->SetGroupIndex(n);
             button->SetDown(false);
-            button->setObjectName(QString("SpeedButtonDyn%1").arg(n));
             connect(button, &TSpeedButton::mouseDown, this,
                     [this](TSpeedButton* sender, Qt::MouseButton b, Qt::KeyboardModifiers shift,
                            int x, int y) {

@@ -21,6 +21,7 @@
 #include "platform/ui/FocusedControl.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/SysColors.h"
 
 namespace {
@@ -128,24 +129,19 @@ TOSDialog::TOSDialog(QWidget* parent) : TForm(parent) {
 }
 
 void TOSDialog::CreateControls() {
-    const auto place = [this](auto* control, const char* name, int left, int top, int width,
-                              int height) {
-        control->setObjectName(name);
-        control->setGeometry(left, top, width, height);
-        return control;
-    };
     const auto fileLabel = [&](const char* name, int left, int top, int width) {
-        auto* label = place(new TLabel(this), name, left, top, width, 16);
+        auto* label = platform::PlaceControl<TLabel>(this, name, {left, top, width, 16});
         label->setFont(LabelFont());
         label->SetCaption("");
         return label;
     };
     const auto button = [&](const char* name, int left) {
-        return place(new TButton(this), name, left, 295, 75, 25);
+        return platform::PlaceControl<TButton>(this, name, {left, 295, 75, 25});
     };
 
-    DirectoryListBox1 = place(new TDirectoryListBox(this), "DirectoryListBox1", 15, 50, 170, 131);
-    FileListBox1 = place(new TFileListBox(this), "FileListBox1", 230, 49, 170, 132);
+    DirectoryListBox1 =
+        platform::PlaceControl<TDirectoryListBox>(this, "DirectoryListBox1", {15, 50, 170, 131});
+    FileListBox1 = platform::PlaceControl<TFileListBox>(this, "FileListBox1", {230, 49, 170, 132});
     LabelPfad = fileLabel("LabelPfad", 17, 190, 184);
     LabelDatum = fileLabel("LabelDatum", 230, 240, 40);
     LabelUhrzeit = fileLabel("LabelUhrzeit", 333, 240, 64);
@@ -153,11 +149,12 @@ void TOSDialog::CreateControls() {
     ButtonOK = button("ButtonOK", 15);
     ButtonOK->setDefault(true);
     ButtonAbbruch = button("ButtonAbbruch", 110);
-    EditDateiName = place(new QLineEdit(this), "EditDateiName", 230, 215, 170, 24);
+    EditDateiName = platform::PlaceControl<QLineEdit>(this, "EditDateiName", {230, 215, 170, 24});
     EditDateiName->setFont(LabelFont());
-    Label1 = place(new TLabel(this), "Label1", 160, 220, 54, 13);
-    QZDriveComboBox1 = place(new TQZDriveComboBox(this), "QZDriveComboBox1", 15, 22, 170, 19);
-    ComboBoxFilter = place(new QComboBox(this), "ComboBoxFilter", 230, 20, 170, 21);
+    Label1 = platform::PlaceControl<TLabel>(this, "Label1", {160, 220, 54, 13});
+    QZDriveComboBox1 =
+        platform::PlaceControl<TQZDriveComboBox>(this, "QZDriveComboBox1", {15, 22, 170, 19});
+    ComboBoxFilter = platform::PlaceControl<QComboBox>(this, "ComboBoxFilter", {230, 20, 170, 21});
     ComboBoxFilter->setEditable(true);
     ComboBoxFilter->setInsertPolicy(QComboBox::NoInsert);
     ButtonHilfe = button("ButtonHilfe", 210);
