@@ -1,11 +1,10 @@
 // Where the program keeps its settings and finds its help file and samples:
 // beside itself when it can, else in the user's and the installed folders.
+#include "HostFiles.h"
 #include "MainWindowFixture.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <utime.h>
 
 #include "ModalAnswer.h"
@@ -31,10 +30,7 @@ protected:
             unsetenv("XDG_CONFIG_HOME");
     }
     std::string Slurp(const std::string& relative) const {
-        std::ifstream in(drives_.Host(relative), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return testsupport::ReadHostFile(drives_.Host(relative));
     }
     // Starts the window, moves it and closes it, as a user session would.
     void Session(const std::string& glyphDir) {

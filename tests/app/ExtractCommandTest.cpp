@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "HostFiles.h"
 #include "MainWindowFixture.h"
 #include "ModalAnswer.h"
 #include "app/Forms.h"
@@ -26,17 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A real 16 x 16 bitmap file, so the window can show what was carved.
-std::string BmpFileBytes(int shade) {
-    QImage img(16, 16, QImage::Format_RGB888);
-    img.fill(QColor(shade, 255 - shade, 40));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    img.save(&buffer, "BMP");
-    return bytes.toStdString();
-}
-
 class ExtractCommandTest : public MainWindowTest {
 protected:
     ExtractCommandTest() { BitmapFileNumber = 0; }
@@ -46,17 +35,14 @@ protected:
         std::string exe(filler, 'x');
         bitmaps_.clear();
         for (int i = 0; i < count; ++i) {
-            bitmaps_.push_back(BmpFileBytes(40 * i));
+            bitmaps_.push_back(testsupport::ShadedBmpFile(40 * i));
             exe += bitmaps_.back() + std::string(filler, 'x');
         }
         drives_.WriteFile("apps/tool.exe", exe);
     }
 
     std::string Read(const std::string& relative) const {
-        std::ifstream in(drives_.Host(relative), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return testsupport::ReadHostFile(drives_.Host(relative));
     }
 
     // "caption: text -> answer" for every dialog seen.
@@ -307,10 +293,8 @@ TEST_F(ExtractCommandTest, TheCommandLineWritesWhatTheWindowWrites) {
 
     auto bmpFiles = [this](const std::string& dir) {
         std::map<std::string, std::string> files;
-        for (const auto& e : fs::directory_iterator(drives_.Host(dir)))
-            if (e.path().extension() == ".bmp")
-                files[e.path().filename().string()] =
-                    Read(dir + "/" + e.path().filename().string());
+        for (const std::string& name : testsupport::FileNamesIn(drives_.Host(dir), ".bmp"))
+            files[name] = Read(dir + "/" + name);
         return files;
     };
     const auto window = bmpFiles("win");

@@ -3,17 +3,16 @@
 // messages; and a comparison with a plain re-statement of its rules over
 // random executables.
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 #include <utility>
 #include <vector>
 
 #include "EmbeddedBitmaps.h"
+#include "HostFiles.h"
 #include "ScanReference.h"
 #include "TempDrives.h"
 #include "extract/Extractor.h"
@@ -50,19 +49,12 @@ protected:
     ExtractorTest() { BitmapFileNumber = 0; }
 
     std::string ReadHost(const std::string& relative) const {
-        std::ifstream in(drives.Host(relative), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return ReadHostFile(drives.Host(relative));
     }
 
     // Names of the .bmp files in C:\<dir>, sorted.
     std::set<std::string> BmpFiles(const std::string& dir) const {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(drives.Host(dir)))
-            if (e.path().extension() == ".bmp")
-                names.insert(e.path().filename().string());
-        return names;
+        return FileNamesIn(drives.Host(dir), ".bmp");
     }
 
     // Runs the scan over C:\<dir>\tool.exe, answering the overwrite
@@ -386,10 +378,7 @@ TEST_F(ExtractorTest, WhatHoldsTheNameIsReplacedWholeOrKept) {
         ASSERT_TRUE(Run());
         SetReadOnly(drives.Host("apps"), false);
         EXPECT_EQ(errors, c.errors);
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(drives.Host("apps")))
-            names.insert(e.path().filename().string());
-        EXPECT_EQ(names, c.names);
+        EXPECT_EQ(FileNamesIn(drives.Host("apps")), c.names);
         if (c.errors.empty()) {
             EXPECT_TRUE(SameBytes(ReadHost("apps/1.bmp"), bitmap));
         } else if (!before.empty()) {
