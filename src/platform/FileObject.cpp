@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/Drives.h"
 #include "platform/HostAccess.h"
+#include "platform/Paths.h"
 #include "platform/ShareTable.h"
 
 namespace platform {
