@@ -241,7 +241,7 @@ void BM_Window(benchmark::State& state) {
     const bench::Tally t = bench::CompareOutput(Paths(dir, written), g_small.bitmaps);
     state.counters["exact"] = t.exact;
     state.counters["missed"] = t.missed;
-    state.counters["shown"] = g_window->GlyphCount;
+    state.counters["shown"] = g_window->Pages().GlyphCount();
     SetAside(dir, written);
 }
 

@@ -1,23 +1,20 @@
 #include "extract/Extractor.h"
 
 #include <algorithm>
-#include <new>
 
 #include "extract/FileSearch.h"
-#include "extract/FileUtils.h"
 #include "extract/WholeFileWrite.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
+#include "fileutils/PathParts.h"
+#include "platform/LittleEndian.h"
 
 int BitmapFileNumber = 0;
 
+using platform::ReadLe16;
+using platform::ReadLe32;
+
 namespace {
-
-std::uint16_t Word(const unsigned char* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t DoubleWord(const unsigned char* at) {
-    return static_cast<std::uint32_t>(Word(at)) | static_cast<std::uint32_t>(Word(at + 2)) << 16;
-}
 
 std::string ErrorMessage(const char* what, std::string_view path, int errorCode) {
     return std::string(what) + NamePart(path) + "!\r\n" + IoErrorText(errorCode);
@@ -27,26 +24,16 @@ std::string ErrorMessage(const char* what, std::string_view path, int errorCode)
 
 BitmapHeader BitmapHeader::Parse(const unsigned char* bytes) {
     BitmapHeader h;
-    h.bfSize = static_cast<std::int32_t>(DoubleWord(bytes + 2));
-    h.bfReserved1 = Word(bytes + 6);
-    h.bfReserved2 = Word(bytes + 8);
-    h.biSize = DoubleWord(bytes + 14);
-    h.biPlanes = Word(bytes + 26);
+    h.bfSize = static_cast<std::int32_t>(ReadLe32(bytes + 2));
+    h.bfReserved1 = ReadLe16(bytes + 6);
+    h.bfReserved2 = ReadLe16(bytes + 8);
+    h.biSize = ReadLe32(bytes + 14);
+    h.biPlanes = ReadLe16(bytes + 26);
     return h;
 }
 
 bool BitmapHeader::PassesTests() const {
     return bfReserved1 == 0 && bfReserved2 == 0 && biSize == 40 && biPlanes == 1;
-}
-
-std::string DirectoryPart(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
-}
-
-std::string NamePart(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
 TBitmapExtractor::TBitmapExtractor(std::string exePath, ExtractHooks hooks)
@@ -71,38 +58,20 @@ void TBitmapExtractor::ReportReadError(int errorCode) {
     outcome_.readError = errorCode;
 }
 
-// Opens the executable for reading; a failure is reported and ends the run.
-bool TBitmapExtractor::OpenExecutable(platform::FileObject& exe) {
-    try {
-        OpenReadOnly(exe, 1);
-        return true;
-    } catch (const platform::EInOutError& e) {
-        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
-        return false;
-    }
-}
-
 ExtractOutcome
 TBitmapExtractor::ReadingPass(const std::function<void(platform::FileObject&)>& pass) {
     outcome_ = {};
-    platform::FileObject exe{exePath_};
-    if (!OpenExecutable(exe))
-        return outcome_;
-    outcome_.opened = true;
-    // A failure to read ends the pass; what was written stays.
-    try {
+    // A failure to read ends the pass; what was written stays. A failure to
+    // close counts for nothing: nothing was written through this handle.
+    const FileReading reading = ReadFileWith(exePath_, [&](platform::FileObject& exe) {
+        outcome_.opened = true;
         sizeAtStart_ = exe.Size();
         pass(exe);
-    } catch (const platform::EInOutError& e) {
-        ReportReadError(e.ErrorCode());
-    } catch (const std::bad_alloc&) {
-        ReportReadError(platform::ERROR_NOT_ENOUGH_MEMORY);
-    }
-    try {
-        exe.Close();
-    } catch (const platform::EInOutError&) {
-        // Nothing was written through this handle, so nothing is lost.
-    }
+    });
+    if (reading.openError != 0)
+        Report(ErrorMessage("Error reading ", exePath_, reading.openError));
+    else if (reading.readError != 0)
+        ReportReadError(reading.readError);
     return outcome_;
 }
 
@@ -118,11 +87,8 @@ void RequireUncut(const platform::FileObject& exe, std::int64_t sizeAtStart) {
 } // namespace
 
 ExtractOutcome TBitmapExtractor::Run() {
-    OverwriteAll = false;
-    return ReadingPass([this](platform::FileObject& exe) {
-        ExtractCount = 0;
-        Scan(exe);
-    });
+    overwriteAll_ = false;
+    return ReadingPass([this](platform::FileObject& exe) { Scan(exe); });
 }
 
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
@@ -133,7 +99,7 @@ void TBitmapExtractor::Scan(platform::FileObject& exe) {
     while (NextBitmap(exe, search, start, hit, size)) {
         ReadBitmap(exe, hit, size, HeldAtStart(hit, size));
         ++BitmapFileNumber;
-        ++ExtractCount;
+        ++outcome_.taken;
         if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
             return;
     }
@@ -183,13 +149,12 @@ ExtractOutcome TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
 }
 
 ExtractOutcome TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
-    OverwriteAll = false;
-    ExtractCount = 0;
+    overwriteAll_ = false;
     return ReadingPass([this, &found](platform::FileObject& exe) {
         for (const CarvedBitmap& b : found) {
             ReadBitmap(exe, b.offset + 1, b.size, b.held);
             ++BitmapFileNumber;
-            ++ExtractCount;
+            ++outcome_.taken;
             if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
                 return;
         }
@@ -216,7 +181,7 @@ void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, s
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
     switch (WriteOut(fileName, bitmap_.data(), bitmapSize_)) {
     case WriteResult::Declined:
-        --ExtractCount;
+        --outcome_.taken;
         --BitmapFileNumber;
         return false;
     case WriteResult::Failed:
@@ -231,23 +196,21 @@ bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
     // The information header's size, width, height, planes and depth lie
     // within the first 30 bytes; a shorter bitmap has none.
     if (bitmapSize_ >= 30) {
-        record.width = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 18));
-        record.height = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 22));
-        record.bitCount = Word(bitmap_.data() + 28);
+        record.width = static_cast<std::int32_t>(ReadLe32(bitmap_.data() + 18));
+        record.height = static_cast<std::int32_t>(ReadLe32(bitmap_.data() + 22));
+        record.bitCount = ReadLe16(bitmap_.data() + 28);
     }
     Announce(std::move(record));
     return true;
 }
 
 bool TBitmapExtractor::MayReplace(const std::string& fileName) {
-    if (OverwriteAll)
+    if (overwriteAll_)
         return true;
     const OverwriteAnswer answer =
-        hooks_.askOverwrite
-            ? hooks_.askOverwrite("File " + NamePart(fileName) + "\r\nalready exists. Overwrite?")
-            : OverwriteAnswer::No;
+        hooks_.askOverwrite ? hooks_.askOverwrite(fileName) : OverwriteAnswer::No;
     if (answer == OverwriteAnswer::All)
-        OverwriteAll = true;
+        overwriteAll_ = true;
     return answer != OverwriteAnswer::No;
 }
 

@@ -3,11 +3,12 @@
 #include <new>
 
 #include "extract/Extractor.h"
-#include "extract/FileUtils.h"
 #include "extract/ProgramResources.h"
 #include "extract/ResourceFileNames.h"
+#include "extract/ResourceList.h"
 #include "extract/ResourcePictures.h"
 #include "extract/UnreadResources.h"
+#include "fileutils/PathParts.h"
 
 namespace {
 

@@ -5,15 +5,12 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/CurrentDirs.h"
 #include "platform/HostAccess.h"
 #include "platform/HostNames.h"
-#include "platform/KeptListing.h"
-#include "platform/Paths.h"
 #include "platform/WinError.h"
 
 namespace fs = std::filesystem;
@@ -39,85 +36,6 @@ void CollectMounts(const fs::path& dir, int depth, std::vector<std::string>& out
         else if (depth > 0)
             CollectMounts(entry.path(), depth - 1, out);
     }
-}
-
-bool HasInvalidNameChar(std::string_view name) {
-    for (unsigned char c : name)
-        if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"' ||
-            c == ':')
-            return true;
-    return false;
-}
-
-std::string JoinHost(const std::string& dir, const std::string& name) {
-    return dir == "/" ? "/" + name : dir + "/" + name;
-}
-
-// Where `name` (host spelling `hostName`) leads in the directory `dir`, which
-// `st` shows to be one: the entry of that spelling, else the one listed
-// first among those equal to it ignoring case. A name that exists as spelled
-// never has its directory read; a listing kept of it answers without a look
-// at the entry. False when no entry is equal to it.
-bool FindInDirectory(const std::string& dir, const struct stat& st, const std::string& name,
-                     std::string& hostName) {
-    std::string found;
-    Listed listed = LookUpName(dir, st, hostName, name, found, false);
-    if (listed == Listed::Unknown) {
-        struct stat entry {};
-        if (lstat(JoinHost(dir, hostName).c_str(), &entry) == 0)
-            return true;
-        listed = LookUpName(dir, st, hostName, name, found, true);
-    }
-    if (listed == Listed::OtherCase)
-        hostName = std::move(found);
-    return listed == Listed::AsSpelled || listed == Listed::OtherCase;
-}
-
-// The names of a path's components on the Windows side and on the host.
-struct Components {
-    std::vector<std::string> names;
-    std::vector<std::string> hostNames;
-};
-
-int SplitPath(const std::string& full, Components& parts) {
-    std::size_t pos = 3;
-    while (pos < full.size()) {
-        std::size_t end = full.find('\\', pos);
-        if (end == std::string::npos)
-            end = full.size();
-        std::string name = full.substr(pos, end - pos);
-        pos = end + 1;
-        if (name.empty())
-            continue;
-        std::string hostName;
-        if (HasInvalidNameChar(name) || !HostName(name, hostName))
-            return ERROR_INVALID_NAME;
-        parts.names.push_back(std::move(name));
-        parts.hostNames.push_back(std::move(hostName));
-    }
-    return ERROR_SUCCESS;
-}
-
-// Walks the components from the drive's root; once one is missing, the rest
-// keep their spelling.
-void WalkComponents(std::string dir, Components& parts, ResolvedPath& where) {
-    bool missing = false;
-    for (std::size_t i = 0; i < parts.names.size(); ++i) {
-        const bool last = i + 1 == parts.names.size();
-        if (!missing) {
-            struct stat st {};
-            const bool isDir = stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-            missing = !isDir || !FindInDirectory(dir, st, parts.names[i], parts.hostNames[i]);
-            if (last && isDir) {
-                where.parentKnown = true;
-                where.parent = st;
-                where.exists = !missing;
-            }
-            where.dirMissing = missing && !last;
-        }
-        dir = JoinHost(dir, parts.hostNames[i]);
-    }
-    where.host = std::move(dir);
 }
 
 } // namespace
@@ -176,47 +94,6 @@ std::string DriveHostRoot(char letter) {
 
 bool DriveExists(char letter) {
     return !DriveHostRoot(letter).empty();
-}
-
-int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing) {
-    ResolvedPath where;
-    const int err = ResolveHostPath(winPath, where);
-    hostPath = std::move(where.host);
-    if (dirMissing)
-        *dirMissing = where.dirMissing;
-    return err;
-}
-
-int ResolveHostPath(std::string_view winPath, ResolvedPath& where) {
-    where = ResolvedPath();
-    std::string full;
-    if (int err = ExpandPath(winPath, full))
-        return err;
-    std::string root = DriveHostRoot(full[0]);
-    if (root.empty())
-        return ERROR_PATH_NOT_FOUND;
-    Components parts;
-    if (int err = SplitPath(full, parts))
-        return err;
-    if (parts.names.empty()) {
-        where.host = std::move(root);
-        return ERROR_SUCCESS;
-    }
-    // When the directory holding the last name is there as spelled, so is
-    // every directory on the way, and only the last name is left to look up.
-    std::string parent = root;
-    for (std::size_t i = 0; i + 1 < parts.names.size(); ++i)
-        parent = JoinHost(parent, parts.hostNames[i]);
-    struct stat st {};
-    if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        where.exists = FindInDirectory(parent, st, parts.names.back(), parts.hostNames.back());
-        where.parentKnown = true;
-        where.parent = st;
-        where.host = JoinHost(parent, parts.hostNames.back());
-        return ERROR_SUCCESS;
-    }
-    WalkComponents(std::move(root), parts, where);
-    return ERROR_SUCCESS;
 }
 
 std::string ToWindowsPath(std::string_view hostPath) {

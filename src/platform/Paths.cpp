@@ -2,25 +2,18 @@
 
 #include <cctype>
 #include <filesystem>
-#include <map>
+#include <sys/stat.h>
 #include <vector>
 
+#include "platform/CaseLookup.h"
 #include "platform/Codepage.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Drives.h"
+#include "platform/HostNames.h"
 #include "platform/WinError.h"
 
 namespace platform {
 namespace {
-
-struct CurrentDirs {
-    char drive = 'C';
-    std::map<char, std::string> dirs; // drive -> "X:\path" (root "X:\")
-};
-
-CurrentDirs& State() {
-    static CurrentDirs state;
-    return state;
-}
 
 std::string RootOf(char letter) {
     return std::string(1, letter) + ":\\";
@@ -65,11 +58,6 @@ std::vector<std::string> SplitComponents(std::string_view path) {
     return parts;
 }
 
-// Drives are told apart ignoring case, as Windows tells them.
-char DriveKey(char letter) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-}
-
 // The directory a path is taken against, as Windows takes it: a drive
 // typed with a root is that root, its letter as typed; a drive typed
 // without one is the current directory kept for it, else its root as typed;
@@ -79,35 +67,69 @@ std::string BaseDirectory(char typedDrive, bool rooted) {
     if (typedDrive && rooted)
         return RootOf(typedDrive);
     if (typedDrive) {
-        const auto kept = State().dirs.find(DriveKey(typedDrive));
-        return kept == State().dirs.end() ? RootOf(typedDrive) : kept->second;
+        const std::string kept = KeptCurrentDir(typedDrive);
+        return kept.empty() ? RootOf(typedDrive) : kept;
     }
-    const std::string current = GetDriveCurrentDir(State().drive);
+    const std::string current = GetCurrentDir();
     return rooted ? current.substr(0, 3) : current;
 }
 
+bool HasInvalidNameChar(std::string_view name) {
+    for (unsigned char c : name)
+        if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"' ||
+            c == ':')
+            return true;
+    return false;
+}
+
+// The names of a path's components on the Windows side and on the host.
+struct Components {
+    std::vector<std::string> names;
+    std::vector<std::string> hostNames;
+};
+
+int SplitPath(const std::string& full, Components& parts) {
+    std::size_t pos = 3;
+    while (pos < full.size()) {
+        std::size_t end = full.find('\\', pos);
+        if (end == std::string::npos)
+            end = full.size();
+        std::string name = full.substr(pos, end - pos);
+        pos = end + 1;
+        if (name.empty())
+            continue;
+        std::string hostName;
+        if (HasInvalidNameChar(name) || !HostName(name, hostName))
+            return ERROR_INVALID_NAME;
+        parts.names.push_back(std::move(name));
+        parts.hostNames.push_back(std::move(hostName));
+    }
+    return ERROR_SUCCESS;
+}
+
+// Walks the components from the drive's root; once one is missing, the rest
+// keep their spelling.
+void WalkComponents(std::string dir, Components& parts, ResolvedPath& where) {
+    bool missing = false;
+    for (std::size_t i = 0; i < parts.names.size(); ++i) {
+        const bool last = i + 1 == parts.names.size();
+        if (!missing) {
+            struct stat st {};
+            const bool isDir = stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            missing = !isDir || !FindInDirectory(dir, st, parts.names[i], parts.hostNames[i]);
+            if (last && isDir) {
+                where.parentKnown = true;
+                where.parent = st;
+                where.exists = !missing;
+            }
+            where.dirMissing = missing && !last;
+        }
+        dir = JoinHost(dir, parts.hostNames[i]);
+    }
+    where.host = std::move(dir);
+}
+
 } // namespace
-
-char CurrentDrive() {
-    return State().drive;
-}
-
-std::string GetDriveCurrentDir(char letter) {
-    letter = DriveKey(letter);
-    auto it = State().dirs.find(letter);
-    return it == State().dirs.end() ? RootOf(letter) : it->second;
-}
-
-std::string GetCurrentDir() {
-    return GetDriveCurrentDir(State().drive);
-}
-
-void ResetCurrentDirs(char currentDrive, std::string_view currentDirOnIt) {
-    State().drive = currentDrive;
-    State().dirs.clear();
-    if (!currentDirOnIt.empty())
-        State().dirs[currentDrive] = std::string(currentDirOnIt);
-}
 
 int ExpandPath(std::string_view path, std::string& full) {
     full.clear();
@@ -171,6 +193,47 @@ std::string ExpandFileName(std::string_view path) {
     return ExpandPath(path, full) == ERROR_SUCCESS ? full : std::string();
 }
 
+int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing) {
+    ResolvedPath where;
+    const int err = ResolveHostPath(winPath, where);
+    hostPath = std::move(where.host);
+    if (dirMissing)
+        *dirMissing = where.dirMissing;
+    return err;
+}
+
+int ResolveHostPath(std::string_view winPath, ResolvedPath& where) {
+    where = ResolvedPath();
+    std::string full;
+    if (int err = ExpandPath(winPath, full))
+        return err;
+    std::string root = DriveHostRoot(full[0]);
+    if (root.empty())
+        return ERROR_PATH_NOT_FOUND;
+    Components parts;
+    if (int err = SplitPath(full, parts))
+        return err;
+    if (parts.names.empty()) {
+        where.host = std::move(root);
+        return ERROR_SUCCESS;
+    }
+    // When the directory holding the last name is there as spelled, so is
+    // every directory on the way, and only the last name is left to look up.
+    std::string parent = root;
+    for (std::size_t i = 0; i + 1 < parts.names.size(); ++i)
+        parent = JoinHost(parent, parts.hostNames[i]);
+    struct stat st {};
+    if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        where.exists = FindInDirectory(parent, st, parts.names.back(), parts.hostNames.back());
+        where.parentKnown = true;
+        where.parent = st;
+        where.host = JoinHost(parent, parts.hostNames.back());
+        return ERROR_SUCCESS;
+    }
+    WalkComponents(std::move(root), parts, where);
+    return ERROR_SUCCESS;
+}
+
 int SetCurrentDir(std::string_view path) {
     std::string full;
     if (int err = ExpandPath(path, full))
@@ -184,8 +247,7 @@ int SetCurrentDir(std::string_view path) {
         return ERROR_PATH_NOT_FOUND;
     if (full.size() > 3 && full.back() == '\\')
         full.pop_back();
-    State().drive = DriveKey(full[0]);
-    State().dirs[State().drive] = full;
+    MakeCurrentDir(full);
     return ERROR_SUCCESS;
 }
 

@@ -1,12 +1,12 @@
 // The installed program itself, started as a script would start it: no
 // display, no Qt platform chosen, and the exit status as the only answer.
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include <sys/wait.h>
 
+#include "HostFiles.h"
 #include "ProgramImage.h"
 #include "TempDrives.h"
 
@@ -37,13 +37,6 @@ int RunProgram(const std::string& args, const fs::path& out) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // A file of `count` stored bitmaps between runs of filler bytes; with
 // `spoilt`, each fails the planes test, so the scan is the same but nothing
 // is written.
@@ -66,7 +59,7 @@ std::string StoredBitmaps(int count, bool spoilt) {
 // The calls of each kind strace counted (-c), and their total.
 std::map<std::string, long> CallCounts(const fs::path& log) {
     std::map<std::string, long> calls;
-    std::istringstream in(ReadAll(log));
+    std::istringstream in(testsupport::ReadHostFile(log));
     for (std::string line; std::getline(in, line);) {
         std::istringstream fields(line);
         std::vector<std::string> f;
@@ -92,18 +85,21 @@ TEST(ExtractProgram, RunsWithoutADisplayAndAnswersWithItsExitStatus) {
     const std::string outDir = Quoted(drives.Host("out").string());
     const fs::path log = drives.Host("log.txt");
 
-    EXPECT_EQ(RunProgram("--resources --json -o " + outDir + " " + tool, log), 0) << ReadAll(log);
-    EXPECT_EQ(ReadAll(drives.Host("out/tool-TOOLBAR.bmp")).substr(14), strip.data);
-    EXPECT_NE(ReadAll(log).find("\"resource\":\"TOOLBAR\"}\n"), std::string::npos) << ReadAll(log);
+    EXPECT_EQ(RunProgram("--resources --json -o " + outDir + " " + tool, log), 0)
+        << testsupport::ReadHostFile(log);
+    EXPECT_EQ(testsupport::ReadHostFile(drives.Host("out/tool-TOOLBAR.bmp")).substr(14),
+              strip.data);
+    EXPECT_NE(testsupport::ReadHostFile(log).find("\"resource\":\"TOOLBAR\"}\n"), std::string::npos)
+        << testsupport::ReadHostFile(log);
 
     EXPECT_EQ(RunProgram(Quoted(drives.Host("apps/empty.exe").string()), log), 1);
-    EXPECT_EQ(ReadAll(log), "No bitmaps found.\n");
+    EXPECT_EQ(testsupport::ReadHostFile(log), "No bitmaps found.\n");
     EXPECT_EQ(RunProgram("--overwrite maybe " + tool, log), 2);
     EXPECT_EQ(RunProgram(Quoted(drives.Host("apps/gone.exe").string()), log), 2);
-    EXPECT_EQ(ReadAll(log), "sporvik-extract: Error reading gone.exe!\nReason: I/O Error 2\n"
-                            "File not found\n0 bitmaps written from 0 files.\n");
+    EXPECT_EQ(testsupport::ReadHostFile(log),
+              "sporvik-extract: Error reading gone.exe!\nReason: I/O Error 2\n"
+              "File not found\n0 bitmaps written from 0 files.\n");
 }
-
 // Writing a file new into a folder costs a few calls of its own, however many
 // files the folder holds: its existence is not asked first, and the folder is
 // read once at most, not once per name.

@@ -8,10 +8,10 @@
 #include <functional>
 
 #include "TempDrives.h"
-#include "platform/Drives.h"
 #include "platform/FileObject.h"
 #include "platform/FileOps.h"
 #include "platform/Find.h"
+#include "platform/Paths.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
