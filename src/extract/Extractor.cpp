@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "extract/CarvedNames.h"
 #include "extract/FileSearch.h"
 #include "extract/FileUtils.h"
 #include "extract/WholeFileWrite.h"
@@ -118,6 +119,15 @@ void RequireUncut(const platform::FileObject& exe, std::int64_t sizeAtStart) {
 } // namespace
 
 ExtractOutcome TBitmapExtractor::Run() {
+    if (hooks_.carve.rules.Wide()) {
+        std::vector<CarvedBitmap> found;
+        const ExtractOutcome surveyed = Survey(found);
+        if (!surveyed.opened || surveyed.readError != 0) {
+            ExtractCount = 0;
+            return surveyed;
+        }
+        return WriteSurveyed(found);
+    }
     OverwriteAll = false;
     return ReadingPass([this](platform::FileObject& exe) {
         ExtractCount = 0;
@@ -128,12 +138,9 @@ ExtractOutcome TBitmapExtractor::Run() {
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
     TFileSearch search(exePath_);
     std::int64_t start = 1;
-    while (NextBitmap(exe, search, start)) {
-        ++BitmapFileNumber;
-        ++ExtractCount;
-        if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+    while (NextBitmap(exe, search, start))
+        if (!TakePicture())
             return;
-    }
     RequireUncut(exe, sizeAtStart_);
 }
 
@@ -167,6 +174,8 @@ bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search
 ExtractOutcome TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
     found.clear();
     return ReadingPass([this, &found](platform::FileObject& exe) {
+        if (hooks_.carve.rules.Wide())
+            return CarveSurvey(exe, found);
         TFileSearch search(exePath_);
         std::int64_t start = 1;
         while (NextBitmap(exe, search, start))
@@ -175,57 +184,140 @@ ExtractOutcome TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
     });
 }
 
+void TBitmapExtractor::CarveSurvey(platform::FileObject& exe, std::vector<CarvedBitmap>& found) {
+    CarveResult carved = CarveFile(exe, sizeAtStart_, hooks_.carve.rules, hooks_.progress);
+    for (const std::string& note : carved.notes)
+        Report(NamePart(exePath_) + ": " + note);
+    found = std::move(carved.found);
+    RequireUncut(exe, sizeAtStart_);
+}
+
 ExtractOutcome TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
     OverwriteAll = false;
     ExtractCount = 0;
     return ReadingPass([this, &found](platform::FileObject& exe) {
         for (const CarvedBitmap& b : found) {
             ReadBitmap(exe, b.offset + 1, b.size, b.held);
-            ++BitmapFileNumber;
-            ++ExtractCount;
-            if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+            bitmapKind_ = b.kind;
+            if (!TakePicture())
                 return;
         }
     });
 }
 
-std::int64_t TBitmapExtractor::HeldAtStart(std::int64_t hit, std::int32_t size) const {
+std::int64_t TBitmapExtractor::HeldAtStart(std::int64_t hit, std::int64_t size) const {
     return std::clamp<std::int64_t>(sizeAtStart_ - (hit - 1), 0, size);
 }
 
 // A declared size reaching past the end of the executable still gives a
 // file of that size; the missing part is zeros, never an earlier bitmap's.
-void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size,
+void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int64_t size,
                                   std::int64_t held) {
+    bitmap_.resize(static_cast<std::size_t>(size));
     exe.Seek(hit - 1);
     const std::int64_t got = exe.Read(bitmap_.data(), size);
     if (got < held)
         throw platform::EInOutError(platform::ERROR_READ_FAULT);
     std::fill(bitmap_.begin() + got, bitmap_.begin() + size, 0);
     bitmapSize_ = size;
-    bitmapHeld_ = static_cast<std::int32_t>(got);
+    bitmapHeld_ = got;
     bitmapOffset_ = hit - 1;
+    bitmapKind_ = CarvedKind::Bitmap;
+}
+
+namespace {
+
+std::uint32_t BigEndian32(const unsigned char* at) {
+    return static_cast<std::uint32_t>(at[0]) << 24 | static_cast<std::uint32_t>(at[1]) << 16 |
+           static_cast<std::uint32_t>(at[2]) << 8 | at[3];
+}
+
+// Size and depth as the headers at the start of the picture give them.
+void Describe(const std::vector<unsigned char>& bytes, CarvedKind kind, WrittenBitmap& record) {
+    if (kind == CarvedKind::Png) {
+        // Signature, then the header chunk's length and type, then its data.
+        constexpr int channels[7] = {1, 1, 3, 1, 2, 1, 4};
+        record.kind = "png";
+        record.width = static_cast<std::int32_t>(BigEndian32(bytes.data() + 16));
+        record.height = static_cast<std::int32_t>(BigEndian32(bytes.data() + 20));
+        record.bitCount = bytes[24] * (bytes[25] < 7 ? channels[bytes[25]] : 1);
+        return;
+    }
+    // The information header's size, width, height, planes and depth lie
+    // within the first 30 bytes; a shorter bitmap has none. The 12-byte
+    // header holds 16-bit sides.
+    if (bytes.size() >= 26 && DoubleWord(bytes.data() + 14) == 12) {
+        record.width = Word(bytes.data() + 18);
+        record.height = Word(bytes.data() + 20);
+        record.bitCount = Word(bytes.data() + 24);
+    } else if (bytes.size() >= 30) {
+        record.width = static_cast<std::int32_t>(DoubleWord(bytes.data() + 18));
+        record.height = static_cast<std::int32_t>(DoubleWord(bytes.data() + 22));
+        record.bitCount = Word(bytes.data() + 28);
+    }
+}
+
+} // namespace
+
+std::string TBitmapExtractor::CarvedName() {
+    const char* extension = bitmapKind_ == CarvedKind::Png ? "png" : "bmp";
+    if (hooks_.carve.names)
+        return outputDir_ + hooks_.carve.names->Claim(
+                                SourceFileName(NamePart(exePath_), bitmapOffset_, extension));
+    ++BitmapFileNumber;
+    return outputDir_ + std::to_string(BitmapFileNumber) + "." + extension;
+}
+
+bool TBitmapExtractor::TakePicture() {
+    WrittenBitmap record;
+    record.offset = bitmapOffset_;
+    record.size = bitmapSize_;
+    Describe(bitmap_, bitmapKind_, record);
+    if (TellDuplicate(bitmap_.data(), bitmapSize_, record))
+        return true;
+    const std::string name = CarvedName();
+    ++ExtractCount;
+    return WriteBitmapFile(name);
+}
+
+bool TBitmapExtractor::TellDuplicate(const unsigned char* bytes, std::int64_t size,
+                                     WrittenBitmap record) {
+    if (!hooks_.carve.once)
+        return false;
+    bitmapDigest_ = TDuplicateIndex::Of(bytes, size);
+    const std::string* earlier = hooks_.carve.once->Find(bitmapDigest_);
+    if (!earlier)
+        return false;
+    record.file = *earlier;
+    record.duplicate = true;
+    ++outcome_.duplicates;
+    if (hooks_.written) {
+        record.source = exePath_;
+        hooks_.written(record);
+    }
+    return true;
+}
+
+void TBitmapExtractor::NoteWritten(const std::string& fileName) {
+    if (hooks_.carve.once)
+        hooks_.carve.once->Note(bitmapDigest_, fileName);
 }
 
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
     bool exists = false;
     if (!MayWrite(fileName, exists)) {
         --ExtractCount;
-        --BitmapFileNumber;
+        if (!hooks_.carve.names)
+            --BitmapFileNumber;
         return false;
     }
     if (WriteBytes(fileName, exists, bitmap_.data(), bitmapSize_)) {
+        NoteWritten(fileName);
         WrittenBitmap record;
         record.offset = bitmapOffset_;
         record.size = bitmapSize_;
         record.file = fileName;
-        // The information header's size, width, height, planes and depth
-        // lie within the first 30 bytes; a shorter bitmap has none.
-        if (bitmapSize_ >= 30) {
-            record.width = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 18));
-            record.height = static_cast<std::int32_t>(DoubleWord(bitmap_.data() + 22));
-            record.bitCount = Word(bitmap_.data() + 28);
-        }
+        Describe(bitmap_, bitmapKind_, record);
         Announce(std::move(record));
     }
     return true;
