@@ -304,14 +304,14 @@ void TBitmapExtractor::NoteWritten(const std::string& fileName) {
 }
 
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
-    bool exists = false;
-    if (!MayWrite(fileName, exists)) {
+    const WriteResult result = WritePicture(fileName, bitmap_.data(), bitmapSize_);
+    if (result == WriteResult::Declined) {
         --ExtractCount;
         if (!hooks_.carve.names)
             --BitmapFileNumber;
         return false;
     }
-    if (WriteBytes(fileName, exists, bitmap_.data(), bitmapSize_)) {
+    if (result == WriteResult::Written) {
         NoteWritten(fileName);
         WrittenBitmap record;
         record.offset = bitmapOffset_;
@@ -323,11 +323,8 @@ bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
     return true;
 }
 
-bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
-    // Asked once per file: on a host that ignores no case, a name that does
-    // not exist costs a listing of the whole directory.
-    exists = FileExists(fileName);
-    if (OverwriteAll || !exists)
+bool TBitmapExtractor::MayReplace(const std::string& fileName) {
+    if (OverwriteAll)
         return true;
     const OverwriteAnswer answer =
         hooks_.askOverwrite
@@ -338,18 +335,25 @@ bool TBitmapExtractor::MayWrite(const std::string& fileName, bool& exists) {
     return answer != OverwriteAnswer::No;
 }
 
-bool TBitmapExtractor::WriteBytes(const std::string& fileName, bool exists,
-                                  const unsigned char* bytes, std::int64_t size) {
-    // An existing file gives way only to a whole new one, so a failure part-way
-    // leaves it as it was; a new file is never written through a name that
-    // turned out to be taken.
-    const int errorCode =
-        exists ? ReplaceWholeFile(fileName, bytes, size) : WriteNewFile(fileName, bytes, size);
+TBitmapExtractor::WriteResult TBitmapExtractor::WritePicture(const std::string& fileName,
+                                                             const unsigned char* bytes,
+                                                             std::int64_t size) {
+    // Most names are new, and creating the file is the one look at its
+    // directory they need: asking first whether it exists would read and
+    // sort a directory of many thousand files for every one written. Only a
+    // name that is taken is looked up, and then an existing file gives way
+    // only to a whole new one, so a failure part-way leaves it as it was.
+    int errorCode = WriteNewFile(fileName, bytes, size);
+    if (errorCode == platform::ERROR_FILE_EXISTS && FileExists(fileName)) {
+        if (!MayReplace(fileName))
+            return WriteResult::Declined;
+        errorCode = ReplaceWholeFile(fileName, bytes, size);
+    }
     if (errorCode == 0)
-        return true;
+        return WriteResult::Written;
     Report(ErrorMessage("Error writing ", fileName, errorCode));
     ++outcome_.writeFailures;
-    return false;
+    return WriteResult::Failed;
 }
 
 void TBitmapExtractor::Announce(WrittenBitmap record) {

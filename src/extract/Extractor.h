@@ -173,13 +173,14 @@ private:
     void ReportReadError(int errorCode);
     void Report(const std::string& message) const;
     void TellNotRead(const std::string& message) const;
-    // Whether `fileName` may be written: it does not exist, All was answered,
-    // or the user agrees to replace it. `exists` tells which.
-    bool MayWrite(const std::string& fileName, bool& exists);
-    // Writes the bytes as a new file or in place of the existing one,
-    // reporting a failure; true when the file is whole.
-    bool WriteBytes(const std::string& fileName, bool exists, const unsigned char* bytes,
-                    std::int64_t size);
+    // Whether the existing `fileName` may be replaced: All was answered, or
+    // the user agrees.
+    bool MayReplace(const std::string& fileName);
+    enum class WriteResult { Written, Failed, Declined };
+    // Writes the bytes as a new file or, when the user agrees, in place of
+    // the existing one; a failure is reported.
+    WriteResult WritePicture(const std::string& fileName, const unsigned char* bytes,
+                             std::int64_t size);
     void Announce(WrittenBitmap record);
 
     std::string exePath_;

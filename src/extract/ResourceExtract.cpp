@@ -72,10 +72,10 @@ ExtractOutcome TBitmapExtractor::ExtractResources() {
                 continue;
             record.file =
                 outputDir_ + (hooks_.carve.names ? hooks_.carve.names->Claim(names[k]) : names[k]);
-            bool exists = false;
-            if (!MayWrite(record.file, exists))
+            const WriteResult result = WritePicture(record.file, bytes, std::ssize(picture.bytes));
+            if (result == WriteResult::Declined)
                 break;
-            if (!WriteBytes(record.file, exists, bytes, std::ssize(picture.bytes)))
+            if (result == WriteResult::Failed)
                 continue;
             NoteWritten(record.file);
             Announce(std::move(record));
