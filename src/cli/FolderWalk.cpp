@@ -37,6 +37,10 @@ private:
     // `dir` as the user reaches it, `real` its canonical path.
     void WalkFolder(const fs::path& dir, const fs::path& real) {
         std::error_code ec;
+        // The owner's read bit binds root too, as everywhere in the program.
+        const fs::perms perms = fs::status(dir, ec).permissions();
+        if (!ec && (perms & fs::perms::owner_read) == fs::perms::none)
+            return Unreadable(dir, std::make_error_code(std::errc::permission_denied));
         std::vector<fs::directory_entry> entries;
         for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
             entries.push_back(*it);
