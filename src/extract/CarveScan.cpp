@@ -37,17 +37,31 @@ public:
         return bytes_.data() + (offset - start_);
     }
 
-    // The first match of `pattern` at or after `from`, or kNone.
-    std::int64_t Find(std::int64_t from, std::string_view pattern) {
-        const auto overlap = static_cast<std::int64_t>(pattern.size()) - 1;
-        while (from + overlap < size_) {
-            if (from < start_ || from + overlap >= start_ + length_)
+    // The first "BM" (when `bitmaps`) or PNG signature (when `pngs`) at or
+    // after `from`, or kNone; `png` tells which. Both are looked for in one
+    // pass over the file, each stretch read once.
+    std::int64_t FindNext(std::int64_t from, bool bitmaps, bool pngs, bool& png) {
+        constexpr auto overlap = static_cast<std::int64_t>(PngSignature.size()) - 1;
+        while (bitmaps || pngs) {
+            if (from + 1 >= size_)
+                return kNone;
+            if (from < start_ || from + std::min(overlap, size_ - from - 1) >= start_ + length_)
                 Load(from);
-            const std::int64_t skip = from - start_;
-            const std::ptrdiff_t at = FindPattern(
-                bytes_.data() + skip, static_cast<std::size_t>(length_ - skip), pattern, true);
-            if (at >= 0)
-                return from + at;
+            const unsigned char* bytes = bytes_.data() + (from - start_);
+            const auto n = static_cast<std::size_t>(start_ + length_ - from);
+            const std::ptrdiff_t bm = bitmaps ? FindPattern(bytes, n, "BM", true) : -1;
+            // A signature counts only before the "BM", so look no further.
+            const std::size_t pngRoom =
+                bm >= 0 ? std::min(n, static_cast<std::size_t>(bm) + PngSignature.size()) : n;
+            const std::ptrdiff_t sig = pngs ? FindPattern(bytes, pngRoom, PngSignature, true) : -1;
+            if (sig >= 0 && (bm < 0 || sig < bm)) {
+                png = true;
+                return from + sig;
+            }
+            if (bm >= 0) {
+                png = false;
+                return from + bm;
+            }
             if (start_ + length_ >= size_)
                 return kNone;
             from = start_ + length_ - overlap;
@@ -90,23 +104,16 @@ public:
 
     CarveResult Run() {
         for (std::int64_t pos = 0; pos < size_;) {
-            // A search that found nothing up to the end is not run again.
-            if (bitmaps_ && nextBm_ < pos)
-                nextBm_ = Found(window_.Find(pos, "BM"));
-            if (rules_.png && nextPng_ < pos)
-                nextPng_ = Found(window_.Find(pos, PngSignature));
-            const std::int64_t bm = bitmaps_ ? nextBm_ : size_;
-            const std::int64_t png = rules_.png ? nextPng_ : size_;
-            if (bm == size_ && png == size_)
+            bool png = false;
+            const std::int64_t at = window_.FindNext(pos, bitmaps_, rules_.png, png);
+            if (at == kNone)
                 break;
-            pos = png < bm ? TakePng(png) : TakeBitmap(bm);
+            pos = png ? TakePng(at) : TakeBitmap(at);
         }
         return std::move(result_);
     }
 
 private:
-    std::int64_t Found(std::int64_t at) const { return at == kNone ? size_ : at; }
-
     // Each returns where the scan goes on.
     std::int64_t TakePng(std::int64_t at) {
         const PngExtent png = WalkPng(window_.Reader(), at, size_);
@@ -150,8 +157,6 @@ private:
     std::int64_t size_;
     CarveRules rules_;
     bool bitmaps_ = true;
-    std::int64_t nextBm_ = kNone;
-    std::int64_t nextPng_ = kNone;
     CarveResult result_;
 };
 
