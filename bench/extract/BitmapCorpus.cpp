@@ -84,8 +84,8 @@ namespace {
 // Random bytes of `size` with the objects copied over them at their
 // offsets, written a megabyte at a time. Returns the "BM" pairs the random
 // bytes hold by chance.
-std::int64_t WriteFilled(const std::filesystem::path& path, std::int64_t size,
-                         std::mt19937_64& rng, const std::map<std::int64_t, std::string>& placed) {
+std::int64_t WriteFilled(const std::filesystem::path& path, std::int64_t size, std::mt19937_64& rng,
+                         const std::map<std::int64_t, std::string>& placed) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     std::string chunk(1 << 20, '\0');
     char previous = 0;
@@ -301,7 +301,8 @@ WideCorpus WriteWideCorpus(const std::filesystem::path& path, const WidePlan& pl
         objects.push_back(p);
     }
     std::shuffle(objects.begin(), objects.end(), rng);
-    corpus.chancePairs = WriteFilled(path, plan.size, rng, Placed(std::move(objects), plan.size, rng));
+    corpus.chancePairs =
+        WriteFilled(path, plan.size, rng, Placed(std::move(objects), plan.size, rng));
     return corpus;
 }
 

@@ -65,11 +65,12 @@ void TimeProgram(benchmark::State& state, const std::string& program,
 }
 
 void BM_Carve(benchmark::State& state) {
-    std::vector<std::string> args = {"-q",    "--any-size",        "--every-header", "--png",
-                                     "--names", "source", "--skip-duplicates", "-o", "OUT"};
+    std::vector<std::string> args = {"-q",      "--any-size", "--every-header",    "--png",
+                                     "--names", "source",     "--skip-duplicates", "-o",
+                                     "OUT"};
     args.insert(args.end(), g_files.begin(), g_files.end());
-    TimeProgram(state, (fs::read_symlink("/proc/self/exe").parent_path() / "sporvik-extract")
-                           .string(),
+    TimeProgram(state,
+                (fs::read_symlink("/proc/self/exe").parent_path() / "sporvik-extract").string(),
                 args);
 }
 
@@ -101,7 +102,11 @@ void BM_ReadFloor(benchmark::State& state) {
 
 BENCHMARK(BM_Carve)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
 BENCHMARK(BM_Foremost)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
-BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_ReadFloor)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5);
 
 class BenchFiles {
 public:
