@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <istream>
+#include <optional>
 #include <ostream>
 
 #include "cli/CliOptions.h"
@@ -16,6 +17,7 @@
 #include "extract/FileUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
+#include "platform/HeldListing.h"
 #include "platform/WinError.h"
 
 #ifndef SPORVIK_VERSION
@@ -90,7 +92,10 @@ private:
     const CliOptions& options_;
     CliStreams streams_;
     TTerminalProgress progress_;
-    std::string outputDir_;          // Windows path, or empty for each file's own
+    std::string outputDir_; // Windows path, or empty for each file's own
+    // The output folder's names, read once for the run rather than once for
+    // every file written.
+    std::optional<platform::THeldListing> heldOutput_;
     std::vector<std::string> files_; // host paths
     TNameBook names_;
     TDuplicateIndex once_;
@@ -142,6 +147,7 @@ bool ExtractCommand::PrepareOutput() {
         return false;
     }
     outputDir_ = AddBackslash(outputDir_);
+    heldOutput_.emplace(outputDir_);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/HeldListing.h"
 #include "platform/HostAccess.h"
 #include "platform/HostNames.h"
 #include "platform/Paths.h"
@@ -103,6 +104,15 @@ bool FindAsciiCaseVariant(const std::string& dir, const std::string& name, std::
     return true;
 }
 
+// The answer of a held listing (HeldListing.h), when the folder is held and
+// the entry it names, if any, is still there.
+bool FindHeld(const std::string& dir, const std::string& name, std::string& found) {
+    if (!FindInHeldListing(dir, name, found))
+        return false;
+    struct stat st {};
+    return found.empty() || lstat(JoinHost(dir, found).c_str(), &st) == 0;
+}
+
 } // namespace
 
 DriveTable DefaultDriveTable() {
@@ -193,7 +203,7 @@ int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing
             struct stat st {};
             if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {
                 std::string found;
-                if (!FindAsciiCaseVariant(dir, name, found))
+                if (!FindHeld(dir, name, found) && !FindAsciiCaseVariant(dir, name, found))
                     found = FindIgnoringCase(dir, name);
                 if (found.empty())
                     missing = true;
