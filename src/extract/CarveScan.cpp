@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "extract/BitmapHeaderRule.h"
@@ -69,12 +70,17 @@ public:
         return kNone;
     }
 
+    // Bytes the window holds are copied from it; others are read from the
+    // file, and the window stays as it is (a load seeks first), so the scan
+    // reads no stretch twice for the pictures it walks through.
     ReadAt Reader() {
         return [this](std::int64_t offset, unsigned char* buffer, std::int64_t n) {
+            if (offset >= start_ && offset + n <= start_ + length_) {
+                std::memcpy(buffer, bytes_.data() + (offset - start_), static_cast<std::size_t>(n));
+                return n;
+            }
             file_.Seek(offset);
-            const std::int64_t got = file_.Read(buffer, n);
-            length_ = 0; // the file's position moved under the window
-            return got;
+            return file_.Read(buffer, n);
         };
     }
 

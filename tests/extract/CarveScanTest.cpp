@@ -106,3 +106,22 @@ TEST(CarveScan, AFileCutShortUnderTheScanIsAReadErrorAndKeepsNothingHalf) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].rfind("Error reading tool.exe!\r\n", 0), 0u) << errors[0];
 }
+
+// The scan holds a megabyte of the file at a time; a picture that crosses
+// the end of that stretch is read in part from it and in part from the file.
+TEST(CarveScan, PicturesAcrossTheHeldStretchAreTakenWhole) {
+    constexpr std::int64_t kStretch = 1 << 20;
+    TempDrives drives;
+    for (const std::int64_t before : {kStretch - 5000, kStretch - 30, kStretch - 3, kStretch}) {
+        SCOPED_TRACE(before);
+        const std::string png = PngFile(7, 3, 70, 1);
+        const std::string bytes =
+            Filler(before) + png + Filler(20) + SoundBitmap(108, 8, 5, 5, 2) + Filler(kStretch);
+        drives.WriteFile("tool.exe", bytes);
+        platform::FileObject f{"C:\\tool.exe"};
+        OpenReadOnly(f, 1);
+        const CarveResult r = CarveFile(f, std::ssize(bytes), {true, true, true}, nullptr);
+        f.Close();
+        EXPECT_EQ(Offsets(r), (std::vector<std::int64_t>{before, before + std::ssize(png) + 20}));
+    }
+}
