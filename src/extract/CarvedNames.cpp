@@ -5,17 +5,6 @@
 #include "extract/ResourceFileNames.h"
 #include "platform/Codepage.h"
 
-namespace {
-
-std::u32string Folded(const std::string& name) {
-    std::u32string folded;
-    for (const char c : name)
-        folded += platform::FoldForCompare(static_cast<unsigned char>(c));
-    return folded;
-}
-
-} // namespace
-
 std::string SourceFileName(const std::string& sourceName, std::int64_t offset,
                            std::string_view extension) {
     char hex[24];
@@ -28,7 +17,7 @@ std::string TNameBook::Claim(const std::string& name) {
     const std::size_t dot = name.find_last_of('.');
     const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
     const std::string extension = dot == std::string::npos ? "" : name.substr(dot);
-    for (int n = 2; !used_.insert(Folded(claimed)).second; ++n)
+    for (int n = 2; !used_.insert(platform::FoldedName(claimed)).second; ++n)
         claimed = base + "-" + std::to_string(n) + extension;
     return claimed;
 }
