@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "ScratchDrive.h"
+#include "controls/SearchProgress.h"
 #include "extract/FileSearch.h"
 #include "extract/Search.h"
 #include "platform/Drives.h"
@@ -102,7 +103,7 @@ void BM_SearchFollowingHits(benchmark::State& state) {
     TProgressBar bar;
     bar.SetRange(0, 100);
     bar.SetStep(10);
-    QObject* progress = state.range(0) ? &bar : nullptr;
+    const SearchProgress progress = state.range(0) ? ProgressShownOn(&bar) : SearchProgress();
     for (auto _ : state) {
         std::int64_t start = 1;
         std::int64_t hits = 0;
@@ -127,7 +128,7 @@ void BM_FileSearchFollowingHits(benchmark::State& state) {
     TProgressBar bar;
     bar.SetRange(0, 100);
     bar.SetStep(10);
-    QObject* progress = state.range(0) ? &bar : nullptr;
+    const SearchProgress progress = state.range(0) ? ProgressShownOn(&bar) : SearchProgress();
     for (auto _ : state) {
         TFileSearch search("C:\\bm64k.bin");
         std::int64_t start = 1;

@@ -11,7 +11,7 @@
 #include "extract/BitmapHeaderRule.h"
 #include "extract/CarveScan.h"
 #include "extract/Extractor.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "extract/PngWalk.h"
 #include "platform/Drives.h"
 

@@ -9,6 +9,7 @@
 #include "FuzzSupport.h"
 #include "ScanReference.h"
 #include "extract/Extractor.h"
+#include "fileutils/PathParts.h"
 #include "platform/Drives.h"
 
 namespace fs = std::filesystem;
@@ -55,22 +56,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BitmapFileNumber = 0;
     std::vector<std::string> asked, reported;
     ExtractHooks hooks;
-    hooks.askOverwrite = [&](const std::string& question) {
-        asked.push_back(question.substr(5, question.find('\r') - 5));
+    hooks.askOverwrite = [&](const std::string& fileName) {
+        asked.push_back(NamePart(fileName));
         // In turn, then No once they run out, as the reference answers.
         return asked.size() <= answers.size() ? answers[asked.size() - 1] : OverwriteAnswer::No;
     };
     hooks.reportError = [&](const std::string& m) { reported.push_back(m); };
     TBitmapExtractor extractor("C:\\scan\\tool.exe", hooks);
     std::vector<CarvedBitmap> found;
-    const bool opened =
-        halves ? extractor.Survey(found).opened && extractor.WriteSurveyed(found).opened
-               : extractor.Run().opened;
+    ExtractOutcome outcome;
+    if (!halves)
+        outcome = extractor.Run();
+    else if (extractor.Survey(found).opened)
+        outcome = extractor.WriteSurveyed(found);
+    const bool opened = outcome.opened;
 
     const std::string shown = std::to_string(exe.size()) + " bytes" + (halves ? ", halves" : "");
     FUZZ_CHECK(opened, shown);
     FUZZ_CHECK(reported.empty(), reported.empty() ? shown : reported.front());
-    FUZZ_CHECK(extractor.ExtractCount == expected.count, shown);
+    FUZZ_CHECK(outcome.taken == expected.count, shown);
     FUZZ_CHECK(BitmapFileNumber == number, shown);
     FUZZ_CHECK(asked == expected.questions, shown);
     std::map<std::string, std::string> files;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/CurrentDirs.h"
 #include "platform/Drives.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"

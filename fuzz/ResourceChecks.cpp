@@ -4,11 +4,14 @@
 #include <fstream>
 
 #include "FuzzSupport.h"
-#include "extract/LittleEndian.h"
 #include "extract/ResourcePictures.h"
 #include "platform/Drives.h"
+#include "platform/LittleEndian.h"
 
 namespace fuzz {
+
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "extract/ProgramResources.h"
+#include "platform/FileObject.h"
 
 namespace fuzz {
 

@@ -15,9 +15,11 @@ declare -A needs=(
            fonts-liberation2 fonts-dejavu-core"
   # `make test`: the test and benchmark libraries, libfiu for the injected
   # faults, bash-completion for the completion's test, icoutils (wrestool,
-  # icotool) to hold the icons and cursors written against. The sanitizer
-  # build needs nothing more: GCC brings its own sanitizer runtimes.
-  [test]="libgtest-dev libbenchmark-dev libfiu-dev fiu-utils bash-completion icoutils"
+  # icotool) to hold the icons and cursors written against, python3 for the
+  # check that the source folders stay layers. The sanitizer build needs
+  # nothing more: GCC brings its own sanitizer runtimes.
+  [test]="libgtest-dev libbenchmark-dev libfiu-dev fiu-utils bash-completion icoutils
+          python3"
   # `make package`: dpkg-shlibdeps finds the libraries the binaries link.
   [package]="dpkg-dev file"
   # `make test-package`: the validators the install and package checks run.

@@ -15,7 +15,7 @@
 
 #include "Shots.h"
 #include "dialogs/Glyph_About.h"
-#include "dialogs/QZdialog.h"
+#include "messages/QZdialog.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 

@@ -20,8 +20,9 @@
 #include "Shots.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
+#include "platform/Paths.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/SpeedButton.h"
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
     FormMainWindow = &w;
     w.LoadDirectory(platform::ToWindowsPath(dir.string()));
     w.show();
-    if (w.GlyphCount < 6) {
+    if (w.Pages().GlyphCount() < 6) {
         std::fprintf(stderr, "too few sample glyphs in %s\n", dir.c_str());
         return 1;
     }

@@ -17,7 +17,7 @@
 #include "Shots.h"
 #include "controls/QZkompo.h"
 #include "dialogs/Glyph_Dir.h"
-#include "extract/FormatSettings.h"
+#include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/FileListBox.h"

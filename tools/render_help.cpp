@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     const std::string helpFile = platform::ToWindowsPath(
         (QCoreApplication::applicationDirPath() + "/SporvikU.HLP").toStdString());
     for (int context : {1, 11, 20}) {
-        if (!platform::ShowHelpTopic(helpFile, context))
+        if (!platform::ShowHelpTopic(helpFile, context, "Sporvik"))
             return 1;
         QApplication::processEvents();
         const QString path = outputDir + QStringLiteral("/help-topic-%1.png").arg(context);

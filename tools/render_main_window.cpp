@@ -16,8 +16,9 @@
 #include "Shots.h"
 #include "app/Forms.h"
 #include "app/Glyph_MW.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FormatSettings.h"
 #include "platform/Drives.h"
+#include "platform/Paths.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/SpeedButton.h"
 

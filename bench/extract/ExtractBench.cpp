@@ -17,6 +17,7 @@
 
 #include "BitmapCorpus.h"
 #include "ScratchDrive.h"
+#include "controls/SearchProgress.h"
 #include "extract/Extractor.h"
 #include "platform/Drives.h"
 #include "platform/ui/ProgressBar.h"
@@ -81,11 +82,12 @@ void BM_Extract(benchmark::State& state) {
         hooks.reportError = [&state](const std::string& message) {
             state.SkipWithError(message.c_str());
         };
-        hooks.progress = &bar;
+        hooks.progress = ProgressShownOn(&bar);
         TBitmapExtractor extractor("C:\\" + dir + "\\prog.exe", hooks);
-        if (!extractor.Run().opened)
+        const ExtractOutcome outcome = extractor.Run();
+        if (!outcome.opened)
             state.SkipWithError("the file could not be opened");
-        taken = extractor.ExtractCount;
+        taken = outcome.taken;
     }
     Tallied(state, BmpFilesUnder(g_dir / "C" / dir));
     state.counters["taken"] = taken;

@@ -62,8 +62,8 @@ std::string GlyphDir(const benchmark::State& state) {
 }
 
 void Report(benchmark::State& state) {
-    state.counters["glyphs"] = g_window->GlyphCount;
-    state.counters["first_shown"] = g_window->FirstShown;
+    state.counters["glyphs"] = g_window->Pages().GlyphCount();
+    state.counters["first_shown"] = g_window->Pages().FirstShown();
 }
 
 // Opening a directory not shown before: the program shows another one first.

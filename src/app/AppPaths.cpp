@@ -1,6 +1,7 @@
 #include "app/AppPaths.h"
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/PathParts.h"
 #include "platform/FileOps.h"
 #include "platform/Find.h"
 #include "platform/Paths.h"
@@ -21,9 +22,7 @@ std::time_t LastWritten(const std::string& file) {
 } // namespace
 
 std::string ProgramFolder() {
-    const std::string program = platform::ProgramPath();
-    const std::size_t cut = program.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
+    return DirectoryPart(platform::ProgramPath());
 }
 
 std::string DataFolder() {
@@ -67,7 +66,7 @@ std::string SettingsFileForReading() {
 }
 
 void PrepareSettingsFolder(const std::string& settingsFile) {
-    const std::size_t cut = settingsFile.rfind('\\');
-    if (cut != std::string::npos && !DirectoryExists(settingsFile.substr(0, cut + 1)))
-        platform::ForceDirectories(settingsFile.substr(0, cut));
+    const std::string folder = DirectoryPart(settingsFile);
+    if (!folder.empty() && !DirectoryExists(folder))
+        platform::ForceDirectories(RemoveBackslash(folder));
 }

@@ -2,7 +2,8 @@
 
 #include <cctype>
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/PathParts.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/Paths.h"
@@ -11,8 +12,8 @@ namespace {
 
 // "C:\x", "C:x" and anything with a backslash are Windows spellings.
 bool IsWindowsSpelling(const std::string& arg) {
-    const bool drive = arg.size() >= 2 && arg[1] == ':' &&
-                       std::isalpha(static_cast<unsigned char>(arg[0]));
+    const bool drive =
+        arg.size() >= 2 && arg[1] == ':' && std::isalpha(static_cast<unsigned char>(arg[0]));
     return drive || arg.find('\\') != std::string::npos;
 }
 
@@ -26,7 +27,7 @@ std::string FolderOf(const std::string& arg) {
     if (DirectoryExists(win))
         return AddBackslash(win);
     if (FileExists(win) && win.find_first_of("*?") == std::string::npos)
-        return win.substr(0, win.rfind('\\') + 1);
+        return DirectoryPart(win);
     return {};
 }
 
@@ -45,14 +46,19 @@ StartRequest ParseCommandLine(const std::vector<std::string>& args) {
     std::vector<std::string> problems;
     bool pathSeen = false;
     for (const std::string& arg : args) {
+        // The first of these is answered and the program ends: what follows
+        // is not read.
         if (arg == "-h" || arg == "--help") {
             request.showHelp = true;
+            return request;
         } else if (arg == "--version") {
             request.showVersion = true;
+            return request;
         } else if (arg.size() > 1 && arg[0] == '-') {
             problems.push_back("Unknown option: " + platform::Utf8ToAnsi(arg));
         } else if (pathSeen) {
-            problems.push_back("Only one folder can be opened; left out: " + platform::Utf8ToAnsi(arg));
+            problems.push_back("Only one folder can be opened; left out: " +
+                               platform::Utf8ToAnsi(arg));
         } else {
             pathSeen = true;
             request.directory = FolderOf(arg);

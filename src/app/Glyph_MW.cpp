@@ -11,7 +11,7 @@
 #include "app/Forms.h"
 #include "controls/FiLabel.h"
 #include "dialogs/Glyph_About.h"
-#include "dialogs/QZdialog.h"
+#include "messages/QZdialog.h"
 #include "platform/Codepage.h"
 #include "platform/FileOps.h"
 #include "platform/Profile.h"
@@ -20,27 +20,20 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/FrameCentring.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/ProgressBar.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/SpeedButton.h"
-
-std::string CurrentDir;
-bool RefillPending = false;
 
 namespace {
 
 constexpr int kClientWidth = 362;
 constexpr int kClientHeight = 291;
 constexpr int kCommandTop = 195;
-constexpr int kButtonSize = 25;
 constexpr int kHelpContextWindow = 1;
 constexpr int kHelpContextMenu = 20;
 constexpr const char* kSection = "options";
-
-void ReportSettingsError(const char* text) {
-    MessageDialog(text, MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
-}
 
 } // namespace
 
@@ -61,9 +54,8 @@ TFormMainWindow::TFormMainWindow(QWidget* parent, std::string startDirectory)
 TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left,
                                                    const QImage& picture, int images,
                                                    void (TFormMainWindow::*handler)(QObject*)) {
-    auto* button = new TSpeedButton(this);
-    button->setObjectName(name);
-    button->setGeometry(left, kCommandTop, kButtonSize, kButtonSize);
+    auto* button = platform::PlaceControl<TSpeedButton>(
+        this, name, {left, kCommandTop, ButtonSize, ButtonSize});
     button->SetGlyph(picture);
     button->SetNumGlyphs(images);
     button->SetShowHint(true);
@@ -74,9 +66,8 @@ TSpeedButton* TFormMainWindow::CreateCommandButton(const char* name, int left,
 }
 
 void TFormMainWindow::CreateControls() {
-    BevelSpeedButtons = new TBevel(this);
-    BevelSpeedButtons->setObjectName("BevelSpeedButtons");
-    BevelSpeedButtons->setGeometry(13, 10, 335, 175);
+    BevelSpeedButtons =
+        platform::PlaceControl<TBevel>(this, "BevelSpeedButtons", {13, 10, 335, 175});
     BevelSpeedButtons->SetShape(TBevel::bsBox);
     BevelSpeedButtons->SetStyle(TBevel::bsLowered);
 
@@ -116,21 +107,16 @@ void TFormMainWindow::CreateControls() {
     for (const Command& c : commands)
         this->*c.member = CreateCommandButton(c.name, c.left, c.picture(), c.images, c.handler);
 
-    FileLabel1 = new TFileLabel(this);
-    FileLabel1->setObjectName("FileLabel1");
-    FileLabel1->setGeometry(10, 230, 336, 17);
+    FileLabel1 = platform::PlaceControl<TFileLabel>(this, "FileLabel1", {10, 230, 336, 17});
     FileLabel1->SetDirection(drFromLeft);
     FileLabel1->SetSeparator("\\");
 
-    LabelAnzahl = new TLabel(this);
-    LabelAnzahl->setObjectName("LabelAnzahl");
+    LabelAnzahl = platform::PlaceControl<TLabel>(this, "LabelAnzahl", {10, 255, 336, 17});
     LabelAnzahl->SetAutoSize(false);
-    LabelAnzahl->setGeometry(10, 255, 336, 17);
 
-    ProgressBar1 = new TProgressBar(this);
-    ProgressBar1->setObjectName("ProgressBar1");
-    ProgressBar1->setGeometry(0, kClientHeight - 15, kClientWidth,
-                              15); // aligned to the bottom edge
+    // The bar lies along the bottom edge.
+    ProgressBar1 = platform::PlaceControl<TProgressBar>(this, "ProgressBar1",
+                                                        {0, kClientHeight - 15, kClientWidth, 15});
     ProgressBar1->SetRange(0, 100);
     ProgressBar1->SetStep(10);
 
@@ -165,28 +151,6 @@ void TFormMainWindow::CreateMenu() {
     Delete1->Add(AllPushed1);
     for (TMenuItem* top : {CopyToClipboard1, Rename1, Delete1, N1, PushAll1, UnpushAll1})
         PopUpMenuGlyphs->Add(top);
-}
-
-void TFormMainWindow::CreateGlyphButtons() {
-    for (int row = 1; row <= GlyphRows; ++row) {
-        for (int column = 1; column <= GlyphColumns; ++column) {
-            const int n = (row - 1) * GlyphColumns + column;
-            auto* button = new TSpeedButton(this);
-            button->setGeometry(BevelSpeedButtons->x() + 40 * column - 25,
-                                BevelSpeedButtons->y() + 40 * row - 25, kButtonSize, kButtonSize);
-            button->setVisible(true);
-            button->SetShowHint(true);
-            button->SetAllowAllUp(true);
-            button->SetGroupIndex(n);
-            button->SetDown(false);
-            button->setObjectName(QString("SpeedButtonDyn%1").arg(n));
-            connect(button, &TSpeedButton::mouseDown, this,
-                    [this](TSpeedButton* sender, Qt::MouseButton b, Qt::KeyboardModifiers shift,
-                           int x, int y) {
-                        platform::Guarded([&] { SpeedButtonMouseDown(sender, b, shift, x, y); });
-                    });
-        }
-    }
 }
 
 void TFormMainWindow::FormCreate(QObject*) {
@@ -228,7 +192,7 @@ void TFormMainWindow::FormCreate(QObject*) {
         readPlacement_ = saved;
         PlaceWindow(saved);
     } catch (const std::exception&) {
-        ReportSettingsError("Error reading .INI file");
+        ShowError("Error reading .INI file");
     }
     // A folder asked for at start is the one shown: the remembered one is
     // not read first, so no glyph keeps what a button showed there.
@@ -264,12 +228,12 @@ void TFormMainWindow::FormClose(QObject*) {
         PrepareSettingsFolder(settings);
         platform::TIniFile ini(settings);
         const WindowPlacement placement = PlacementToSave(*this, readPlacement_);
-        ini.WriteString(kSection, "dir", CurrentDir);
+        ini.WriteString(kSection, "dir", pages_.CurrentDir());
         ini.WriteInteger(kSection, "resx", placement.resx);
         ini.WriteInteger(kSection, "left", placement.left);
         ini.WriteInteger(kSection, "top", placement.top);
     } catch (const std::exception&) {
-        ReportSettingsError("Error writing .INI file");
+        ShowError("Error writing .INI file");
     }
 }
 

@@ -4,15 +4,17 @@
 // path and count labels, the progress bar and the glyph pop-up menu.
 //
 // The class is implemented across files by concern: Glyph_MW.cpp (layout,
-// start and close, settings, help, about, exit), Glyph_MW_Pages.cpp (the
-// page model and page commands), Glyph_MW_Push.cpp (push state and the
-// disabled look), Glyph_MW_Files.cpp (rename, delete, copy) and
-// Glyph_MW_Extract.cpp (the extract command).
+// start and close, settings, help, about, exit), Glyph_MW_Grid.cpp (the
+// glyph buttons), Glyph_MW_Pages.cpp (loading, page fills and page
+// commands, over the page model of PageModel.h), Glyph_MW_Push.cpp (push
+// state and the disabled look), Glyph_MW_Files.cpp (the glyph menu: rename,
+// delete, copy), Glyph_MW_Extract.cpp (the extract command) and
+// Glyph_MW_Drop.cpp (folders dropped onto the window).
 #include <QWidget>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/PageModel.h"
 #include "app/WindowPlacement.h"
 
 class QMenu;
@@ -23,12 +25,6 @@ class TMenuItem;
 class TPopupMenu;
 class TProgressBar;
 class TSpeedButton;
-
-// The directory whose glyphs are shown; ends with a backslash once loaded.
-extern std::string CurrentDir;
-// Set when deleted glyphs left holes in the page shown: the next Next Page
-// fills the current page again instead of moving on.
-extern bool RefillPending;
 
 class TFormMainWindow : public QWidget {
     Q_OBJECT
@@ -41,6 +37,8 @@ public:
     static constexpr int GlyphRows = 4;
     static constexpr int GlyphColumns = 8;
     static constexpr int GlyphsPerPage = GlyphRows * GlyphColumns;
+    // Glyph and command buttons are squares of this many pixels.
+    static constexpr int ButtonSize = 25;
     // Design position of the window; a saved position equal to it is not used.
     static constexpr int DesignLeft = 365;
     static constexpr int DesignTop = 167;
@@ -72,26 +70,25 @@ public:
     TMenuItem* PushAll1;
     TMenuItem* UnpushAll1;
 
-    // The page model.
-    int GlyphCount = 0;
-    int FirstShown = 0;
-    int LastShown = 0;
+    // The page model: directory, glyph count, the page shown.
+    const TPageModel& Pages() const { return pages_; }
 
     // Start and end.
     void FormCreate(QObject* sender);
     void FormClose(QObject* sender);
-    // The settings file beside the program.
     // The program's own directory, ending with a backslash.
     static std::string ProgramDirectory();
 
     // Pages.
     void LoadDirectory(const std::string& path);
-    int CountGlyphFiles();
+    int CountGlyphFiles(const std::string& dir);
     // False when the start index lies outside the listing or nothing was
     // found; otherwise true with the number of buttons filled.
     bool ShowPage(int start, int& filled);
     void HideGlyphButtons(int from);
     void StepProgress();
+    // Shows the page model: the path and count labels and the page buttons.
+    void ShowModel();
     void UpdatePageButtons();
     TSpeedButton* FindGlyphButton(const std::string& name);
     // Glyph button n (1 to 32), found by its name.
@@ -147,23 +144,16 @@ private:
                                       void (TFormMainWindow::*handler)(QObject*));
     void CreateMenu();
     void CreateGlyphButtons();
-    void ReadSettings();
-    void WriteSettings();
     void PlaceWindow(const WindowPlacement& saved);
     void CentreOnScreen(QSize outer);
-    void ShowGlyphCount();
-    // A page command: release all glyphs, show the page from `start` and, only
-    // when it was filled, let `onFilled` move the fields; the page buttons
-    // follow either way.
-    void RunPageCommand(int start, const std::function<void(int filled)>& onFilled);
+    static std::string DirectoryToShow(const std::string& path);
+    void RunPageCommand(TPageModel::Step step);
     // The file commands' helpers.
     TSpeedButton* ActingGlyph() const;
     bool AskNewName(const std::string& oldName, std::string& newName);
     std::vector<TSpeedButton*> PushedGlyphs() const;
-    // One glyph file fewer: count and page end go down, its button (if
-    // any) is hidden.
-    void DropGlyph(TSpeedButton* button);
 
+    TPageModel pages_{GlyphsPerPage, [this] { ShowModel(); }};
     // The placement the settings file had at start, kept for a window
     // system that cannot tell where the window stands.
     WindowPlacement readPlacement_;

@@ -6,7 +6,8 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/PathParts.h"
 #include "platform/Drives.h"
 #include "platform/ui/Application.h"
 
@@ -26,7 +27,7 @@ std::string DroppedFolder(const QMimeData* data) {
         if (DirectoryExists(win))
             return AddBackslash(win);
         if (FileExists(win))
-            return win.substr(0, win.rfind('\\') + 1);
+            return DirectoryPart(win);
     }
     return {};
 }

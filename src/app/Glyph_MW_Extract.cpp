@@ -3,9 +3,11 @@
 #include "app/Glyph_MW.h"
 
 #include "app/Forms.h"
+#include "controls/SearchProgress.h"
 #include "dialogs/Glyph_Dir.h"
-#include "dialogs/QZdialog.h"
 #include "extract/Extractor.h"
+#include "fileutils/PathParts.h"
+#include "messages/QZdialog.h"
 #include "platform/Find.h"
 #include "platform/ui/ModalResult.h"
 #include "platform/ui/ProgressBar.h"
@@ -14,10 +16,10 @@ namespace {
 
 constexpr int kHelpContextExtract = 11;
 
-OverwriteAnswer AskOverwrite(const std::string& question) {
-    switch (MessageDialog(question, MessageKind::Confirmation,
+OverwriteAnswer AskOverwrite(const std::string& fileName) {
+    switch (MessageDialog(OverwriteQuestion(NamePart(fileName)), MessageKind::Confirmation,
                           {MessageButton::Yes, MessageButton::No, MessageButton::All},
-                          MessageButton::No, true, 0, 0)) {
+                          MessageButton::No)) {
     case mrNo:
         return OverwriteAnswer::No;
     case mrAll:
@@ -27,10 +29,6 @@ OverwriteAnswer AskOverwrite(const std::string& question) {
     default: // closed through the title bar
         return OverwriteAnswer::Closed;
     }
-}
-
-void ShowError(const std::string& message) {
-    MessageDialog(message, MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
 }
 
 } // namespace
@@ -48,8 +46,8 @@ void TFormMainWindow::ExtractBitmapsFrom(const std::string& exePath, QObject* se
     UnpushAll1Click(sender);
     ExtractHooks hooks;
     hooks.askOverwrite = AskOverwrite;
-    hooks.reportError = ShowError;
-    hooks.progress = ProgressBar1;
+    hooks.reportError = [](const std::string& message) { ShowError(message); };
+    hooks.progress = ProgressShownOn(ProgressBar1);
     TBitmapExtractor extractor(exePath, hooks);
     const ExtractOutcome outcome = extractor.Run();
     if (!outcome.opened)
@@ -57,7 +55,6 @@ void TFormMainWindow::ExtractBitmapsFrom(const std::string& exePath, QObject* se
     LoadDirectory(extractor.OutputDirectory());
     // A scan cut short by a read failure was told as such; it did not find
     // nothing.
-    if (extractor.ExtractCount == 0 && outcome.readError == 0)
-        MessageDialog("No bitmaps found.", MessageKind::Information, {MessageButton::OK},
-                      MessageButton::OK, true, 0, 0);
+    if (outcome.taken == 0 && outcome.readError == 0)
+        ShowInformation("No bitmaps found.");
 }

@@ -1,32 +1,22 @@
-// The file commands of the glyph menu: rename, delete and copy to the
-// clipboard. Each acts on the glyph button the menu was opened on and keeps
-// the page in step without reading the directory again: a deleted glyph's
-// button is hidden and the count goes down, a renamed one keeps its picture
-// and place under its new name.
+// The glyph menu, opened by a right click on a glyph button, and its file
+// commands: rename, delete and copy to the clipboard. Each acts on the glyph
+// button the menu was opened on and keeps the page in step without reading
+// the directory again: a deleted glyph's button is hidden and the count goes
+// down, a renamed one keeps its picture and place under its new name.
 #include "app/Glyph_MW.h"
 
-#include "dialogs/QZdialog.h"
-#include "extract/FileUtils.h"
-#include "extract/Search.h"
+#include "extract/GermanCase.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
+#include "messages/QZdialog.h"
 #include "platform/FileOps.h"
 #include "platform/ui/Clipboard.h"
-#include "platform/ui/ModalResult.h"
 #include "platform/ui/PopupMenu.h"
 #include "platform/ui/SpeedButton.h"
 
 namespace {
 
 using MB = MessageButton;
-
-int ReportError(const std::string& text, MessageButtons buttons = {MB::OK},
-                MessageButton defaultButton = MB::OK) {
-    return MessageDialog(text, MessageKind::Error, buttons, defaultButton, true, 0, 0);
-}
-
-bool Confirm(const std::string& text, MessageButton defaultButton) {
-    return MessageDialog(text, MessageKind::Confirmation, {MB::Yes, MB::No}, defaultButton, true, 0,
-                         0) == mrYes;
-}
 
 std::string DeleteErrorText(const std::string& name, int errorCode) {
     return "Error deleting\r\n" + name + "\r\n" + IoErrorText(errorCode);
@@ -67,16 +57,21 @@ bool MoveGlyphFile(const std::string& from, const std::string& to, bool replace)
 
 } // namespace
 
+void TFormMainWindow::SpeedButtonMouseDown(QObject* sender, Qt::MouseButton button,
+                                           Qt::KeyboardModifiers, int x, int y) {
+    if (button != Qt::RightButton)
+        return;
+    auto* widget = qobject_cast<QWidget*>(sender);
+    if (!widget || !ShowsListedFile(widget))
+        return;
+    const QPoint screen = widget->mapToGlobal(QPoint(x, y));
+    PopUpMenuGlyphs->SetPopupComponent(sender);
+    PopUpMenuGlyphs->Popup(screen.x(), screen.y());
+}
+
 TSpeedButton* TFormMainWindow::ActingGlyph() const {
     QObject* component = PopUpMenuGlyphs->PopupComponent();
     return ShowsListedFile(component) ? qobject_cast<TSpeedButton*>(component) : nullptr;
-}
-
-void TFormMainWindow::DropGlyph(TSpeedButton* button) {
-    --GlyphCount;
-    --LastShown;
-    if (button)
-        button->setVisible(false);
 }
 
 // Asks for the new name; false when the user gives none to act on.
@@ -85,7 +80,7 @@ bool TFormMainWindow::AskNewName(const std::string& oldName, std::string& newNam
     if (!InputDialog("Rename File", "Enter New Name:", newName, 0))
         return false;
     if (LeavesDirectory(newName)) {
-        ReportError("Can only rename in same directory.");
+        ShowError("Can only rename in same directory.");
         return false;
     }
     if (SameNameIgnoringCase(newName, oldName))
@@ -109,29 +104,31 @@ void TFormMainWindow::Rename1Click(QObject*) {
     std::string newName;
     if (!AskNewName(oldName, newName))
         return;
-    const std::string oldPath = CurrentDir + oldName;
-    const std::string newPath = CurrentDir + newName;
+    const std::string oldPath = pages_.CurrentDir() + oldName;
+    const std::string newPath = pages_.CurrentDir() + newName;
     const bool replace = OtherFileExists(oldPath, newPath);
     TSpeedButton* target = nullptr;
     if (replace) {
-        if (!Confirm("File " + newName + "\r\nalready exists. Overwrite?", MB::No))
+        if (!Confirm(OverwriteQuestion(newName), MB::No))
             return;
         target = FindGlyphButton(newName);
         // The target is only looked at here; it goes when the glyph takes
         // its place, so a rename that fails cannot cost it.
         int errorCode = 0;
         if (!CanDeleteFile(newPath, errorCode)) {
-            ReportError(DeleteErrorText(newName, errorCode));
+            ShowError(DeleteErrorText(newName, errorCode));
             return;
         }
     }
     if (!MoveGlyphFile(oldPath, newPath, replace)) {
-        ReportError("Error renaming\r\n" + oldName + " to\r\n" + newName);
+        ShowError("Error renaming\r\n" + oldName + " to\r\n" + newName);
         return;
     }
     if (replace) {
-        DropGlyph(target);
-        ShowGlyphCount();
+        // The file it replaced is gone; the glyph keeps its own place.
+        if (target)
+            target->setVisible(false);
+        pages_.GlyphsGone(1, false);
     }
     acting->SetHint(newName);
 }
@@ -144,13 +141,12 @@ void TFormMainWindow::ThisGlyph1Click(QObject*) {
     if (!Confirm("Delete " + name + ".\r\nAre you sure?", MB::No))
         return;
     int errorCode = 0;
-    if (!TryDeleteFile(CurrentDir + name, errorCode)) {
-        ReportError(DeleteErrorText(name, errorCode));
+    if (!TryDeleteFile(pages_.CurrentDir() + name, errorCode)) {
+        ShowError(DeleteErrorText(name, errorCode));
         return;
     }
-    DropGlyph(acting);
-    ShowGlyphCount();
-    RefillPending = true;
+    acting->setVisible(false);
+    pages_.GlyphsGone(1, true);
 }
 
 std::vector<TSpeedButton*> TFormMainWindow::PushedGlyphs() const {
@@ -170,24 +166,24 @@ void TFormMainWindow::AllPushed1Click(QObject*) {
         return;
     if (!Confirm("Really delete " + std::to_string(pushed.size()) + " glyph(s)", MB::No))
         return;
+    int deleted = 0;
     for (TSpeedButton* button : pushed) {
         int errorCode = 0;
-        if (TryDeleteFile(CurrentDir + button->Hint(), errorCode)) {
-            DropGlyph(button);
-            RefillPending = true;
+        if (TryDeleteFile(pages_.CurrentDir() + button->Hint(), errorCode)) {
+            button->setVisible(false);
+            ++deleted;
             continue;
         }
         // Abort stops here; Ignore, Escape and the close box go on.
-        if (ReportError(DeleteErrorText(button->Hint(), errorCode), {MB::Abort, MB::Ignore},
-                        MB::Ignore) == mrAbort)
+        if (ErrorAborts(DeleteErrorText(button->Hint(), errorCode)))
             break;
     }
-    ShowGlyphCount();
+    pages_.GlyphsGone(deleted, deleted > 0);
 }
 
 void TFormMainWindow::AsName1Click(QObject*) {
     if (TSpeedButton* acting = ActingGlyph())
-        platform::SetClipboardText(CurrentDir + acting->Hint());
+        platform::SetClipboardText(pages_.CurrentDir() + acting->Hint());
 }
 
 void TFormMainWindow::AsBitmap1Click(QObject*) {

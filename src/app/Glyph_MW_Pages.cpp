@@ -1,18 +1,17 @@
-// The page model: which directory is shown, how many glyph files it holds,
-// which of them are on the page, and the page commands. No list of files is
-// kept: every count and every page fill reads the directory again.
+// The pages: loading a directory, counting its glyph files, filling a page
+// with them, the page commands, and showing the page model (PageModel.h).
+// No list of files is kept: every count and every page fill reads the
+// directory again.
 #include "app/Glyph_MW.h"
 
 #include "app/AppPaths.h"
 #include "app/Forms.h"
 #include "controls/FiLabel.h"
 #include "dialogs/Glyph_Dir.h"
-#include "extract/FileUtils.h"
-#include "extract/Search.h"
+#include "fileutils/FileUtils.h"
 #include "platform/Find.h"
 #include "platform/ui/GlyphBitmap.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/PopupMenu.h"
 #include "platform/ui/ProgressBar.h"
 #include "platform/ui/SpeedButton.h"
 
@@ -31,38 +30,36 @@ int ImageCountFor(const QImage& bitmap, int previous) {
 
 } // namespace
 
-TSpeedButton* TFormMainWindow::GlyphButton(int n) const {
-    return findChild<TSpeedButton*>(QString("SpeedButtonDyn%1").arg(n), Qt::FindDirectChildrenOnly);
-}
-
 void TFormMainWindow::LoadDirectory(const std::string& path) {
-    if (DirectoryExists(path))
-        CurrentDir = AddBackslash(path);
-    else if (DirectoryExists(DataFolder()))
-        CurrentDir = DataFolder(); // the program's own folder, or the installed samples
-    else
-        CurrentDir = "C:\\";
-    GlyphCount = 0;
-    GlyphCount = CountGlyphFiles();
-    FileLabel1->SetFileName(RemoveBackslash(CurrentDir));
-    ShowGlyphCount();
+    const std::string dir = DirectoryToShow(path);
+    pages_.EnterDirectory(dir, CountGlyphFiles(dir));
+    // A fill that stops at a bad file leaves the page where it was.
     int filled = 0;
     ShowPage(1, filled);
-    FirstShown = 1;
-    LastShown = filled;
+    pages_.FirstPageFilled(filled);
+}
+
+// The directory asked for; else the program's own folder (or the installed
+// samples); else the root of C:.
+std::string TFormMainWindow::DirectoryToShow(const std::string& path) {
+    if (DirectoryExists(path))
+        return AddBackslash(path);
+    if (DirectoryExists(DataFolder()))
+        return DataFolder();
+    return "C:\\";
+}
+
+void TFormMainWindow::ShowModel() {
+    FileLabel1->SetFileName(RemoveBackslash(pages_.CurrentDir()));
+    LabelAnzahl->SetCaption(std::to_string(pages_.GlyphCount()) + " Glyph(s)");
     UpdatePageButtons();
-    RefillPending = false;
 }
 
-void TFormMainWindow::ShowGlyphCount() {
-    LabelAnzahl->SetCaption(std::to_string(GlyphCount) + " Glyph(s)");
-}
-
-int TFormMainWindow::CountGlyphFiles() {
+int TFormMainWindow::CountGlyphFiles(const std::string& dir) {
     ProgressBar1->SetPosition(0);
     int count = 0;
     platform::TSearchRec rec;
-    for (int r = platform::FindFirst(CurrentDir + kGlyphMask, platform::faAnyFile, rec); r == 0;
+    for (int r = platform::FindFirst(dir + kGlyphMask, platform::faAnyFile, rec); r == 0;
          r = platform::FindNext(rec)) {
         StepProgress();
         ++count;
@@ -74,12 +71,14 @@ int TFormMainWindow::CountGlyphFiles() {
 
 bool TFormMainWindow::ShowPage(int start, int& filled) {
     filled = 0;
-    if (GlyphCount > 0 && (start < 1 || start > GlyphCount))
+    const std::string& dir = pages_.CurrentDir();
+    const int count = pages_.GlyphCount();
+    if (count > 0 && (start < 1 || start > count))
         return false;
     ProgressBar1->SetPosition(0);
     listedGlyphs_ = 0;
     platform::TSearchRec rec;
-    int r = platform::FindFirst(CurrentDir + kGlyphMask, platform::faAnyFile, rec);
+    int r = platform::FindFirst(dir + kGlyphMask, platform::faAnyFile, rec);
     if (r != 0) {
         HideGlyphButtons(1);
         return false;
@@ -93,7 +92,7 @@ bool TFormMainWindow::ShowPage(int start, int& filled) {
     while (r == 0 && filled < GlyphsPerPage) {
         StepProgress();
         TSpeedButton* button = GlyphButton(filled + 1);
-        const QImage bitmap = platform::LoadBitmapFromFile(CurrentDir + rec.Name);
+        const QImage bitmap = platform::LoadBitmapFromFile(dir + rec.Name);
         ++filled;
         button->SetGlyph(bitmap);
         button->SetNumGlyphs(ImageCountFor(bitmap, button->NumGlyphs()));
@@ -108,18 +107,6 @@ bool TFormMainWindow::ShowPage(int start, int& filled) {
     return true;
 }
 
-bool TFormMainWindow::ShowsListedFile(const QObject* button) const {
-    for (int n = 1; n <= listedGlyphs_; ++n)
-        if (GlyphButton(n) == button)
-            return true;
-    return false;
-}
-
-void TFormMainWindow::HideGlyphButtons(int from) {
-    for (int n = std::max(from, 1); n <= GlyphsPerPage; ++n)
-        GlyphButton(n)->setVisible(false);
-}
-
 // The bar counts entries as an activity display, so it wraps at its maximum.
 void TFormMainWindow::StepProgress() {
     ProgressBar1->SetPosition(
@@ -129,54 +116,35 @@ void TFormMainWindow::StepProgress() {
 }
 
 void TFormMainWindow::UpdatePageButtons() {
-    SpeedButtonFirst->setEnabled(FirstShown > 1);
-    SpeedButtonPrevious->setEnabled(FirstShown > 1);
-    SpeedButtonNext->setEnabled(LastShown < GlyphCount);
-    SpeedButtonLast->setEnabled(LastShown < GlyphCount);
+    SpeedButtonFirst->setEnabled(pages_.CanGoBack());
+    SpeedButtonPrevious->setEnabled(pages_.CanGoBack());
+    SpeedButtonNext->setEnabled(pages_.CanGoOn());
+    SpeedButtonLast->setEnabled(pages_.CanGoOn());
 }
 
-void TFormMainWindow::RunPageCommand(int start, const std::function<void(int filled)>& onFilled) {
+// Releases all glyphs, fills the page from where the command starts and, when
+// the fill came to its end, tells the model (a failure leaves it as it was).
+void TFormMainWindow::RunPageCommand(TPageModel::Step step) {
     UnpushAll1Click(this);
     int filled = 0;
-    if (ShowPage(start, filled))
-        onFilled(filled);
-    UpdatePageButtons();
-    RefillPending = false;
+    const bool shown = ShowPage(pages_.StartOf(step), filled);
+    pages_.PageCommandDone(step, shown, filled);
 }
 
 void TFormMainWindow::SpeedButtonFirstClick(QObject*) {
-    RunPageCommand(1, [this](int filled) {
-        FirstShown = 1;
-        LastShown = filled;
-    });
+    RunPageCommand(TPageModel::Step::First);
 }
 
 void TFormMainWindow::SpeedButtonPreviousClick(QObject*) {
-    RunPageCommand(FirstShown - GlyphsPerPage, [this](int filled) {
-        LastShown = FirstShown - 1;
-        FirstShown = FirstShown - filled;
-    });
+    RunPageCommand(TPageModel::Step::Previous);
 }
 
 void TFormMainWindow::SpeedButtonNextClick(QObject*) {
-    if (RefillPending) {
-        RunPageCommand(FirstShown, [this](int filled) { LastShown = FirstShown + filled - 1; });
-        return;
-    }
-    RunPageCommand(LastShown + 1, [this](int filled) {
-        FirstShown = LastShown + 1;
-        LastShown = LastShown + filled;
-    });
+    RunPageCommand(TPageModel::Step::Next);
 }
 
 void TFormMainWindow::SpeedButtonLastClick(QObject*) {
-    const int pages = GlyphCount / GlyphsPerPage;
-    const int start = GlyphCount % GlyphsPerPage == 0 ? GlyphsPerPage * (pages - 1) + 1
-                                                      : GlyphsPerPage * pages + 1;
-    RunPageCommand(start, [this, start](int) {
-        FirstShown = start;
-        LastShown = GlyphCount;
-    });
+    RunPageCommand(TPageModel::Step::Last);
 }
 
 void TFormMainWindow::SpeedButtonDirectoryClick(QObject*) {
@@ -186,26 +154,4 @@ void TFormMainWindow::SpeedButtonDirectoryClick(QObject*) {
         UnpushAll1Click(this);
         LoadDirectory(AddBackslash(OSDialog->ResultPath()));
     }
-}
-
-void TFormMainWindow::SpeedButtonMouseDown(QObject* sender, Qt::MouseButton button,
-                                           Qt::KeyboardModifiers, int x, int y) {
-    if (button != Qt::RightButton)
-        return;
-    auto* widget = qobject_cast<QWidget*>(sender);
-    if (!widget || !ShowsListedFile(widget))
-        return;
-    const QPoint screen = widget->mapToGlobal(QPoint(x, y));
-    PopUpMenuGlyphs->SetPopupComponent(sender);
-    PopUpMenuGlyphs->Popup(screen.x(), screen.y());
-}
-
-TSpeedButton* TFormMainWindow::FindGlyphButton(const std::string& name) {
-    const std::string wanted = UpperCaseGerman(name);
-    for (QObject* child : children()) {
-        auto* button = qobject_cast<TSpeedButton*>(child);
-        if (button && UpperCaseGerman(button->Hint()) == wanted)
-            return button;
-    }
-    return nullptr;
 }

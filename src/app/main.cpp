@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 
 #include "app/AppPaths.h"
 #include "app/CommandLine.h"
@@ -14,28 +13,27 @@
 #include "app/Glyph_MW.h"
 #include "dialogs/Glyph_About.h"
 #include "dialogs/Glyph_Dir.h"
-#include "dialogs/QZdialog.h"
 #include "extract/Extractor.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FormatSettings.h"
+#include "messages/QZdialog.h"
 #include "platform/Codepage.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/EndRequest.h"
 
 namespace {
 
-// --help and --version answer on the terminal, with no window (and no display) needed.
-bool AnswersOnTheTerminal(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help")) {
-            std::fputs(CommandLineUsage().c_str(), stdout);
-            return true;
-        }
-        if (!std::strcmp(argv[i], "--version")) {
-            std::printf("Sporvik %s\n", SPORVIK_VERSION);
-            return true;
-        }
-    }
-    return false;
+// --help and --version answer on the terminal before Qt starts, so no window
+// (and no display) is needed.
+bool AnswersOnTheTerminal(const StartRequest& asked) {
+    if (asked.showHelp)
+        std::fputs(CommandLineUsage().c_str(), stdout);
+    else if (asked.showVersion)
+        std::printf("Sporvik %s\n", SPORVIK_VERSION);
+    return asked.showHelp || asked.showVersion;
+}
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
 }
 
 void TellOnTheTerminal(const std::string& problem) {
@@ -48,11 +46,12 @@ void TellOnTheTerminal(const std::string& problem) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (AnswersOnTheTerminal(argc, argv))
+    if (AnswersOnTheTerminal(ParseCommandLine(Arguments(argc, argv))))
         return 0;
     QApplication app(argc, argv); // takes out the arguments that are Qt's own
     platform::UseClassicLook();
-    const StartRequest start = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    // Read again without Qt's own arguments, which are no folder to open.
+    const StartRequest start = ParseCommandLine(Arguments(argc, argv));
     if (!start.problem.empty())
         TellOnTheTerminal(start.problem);
 
@@ -66,7 +65,7 @@ int main(int argc, char** argv) {
     OSDialog = &osDialog;
     TFormAbout about(&mainWindow);
     FormAbout = &about;
-    OSDialog->SetStartDirectory(CurrentDir);
+    OSDialog->SetStartDirectory(mainWindow.Pages().CurrentDir());
 
     QObject::connect(&mainWindow, &TFormMainWindow::Closed, &app, &QApplication::quit);
     // A signal or the session's end closes the window as Exit does, so the
@@ -74,9 +73,6 @@ int main(int argc, char** argv) {
     platform::CloseWhenAskedToEnd(&mainWindow);
     mainWindow.show();
     if (!start.problem.empty())
-        QTimer::singleShot(0, &mainWindow, [&start] {
-            MessageDialog(start.problem, MessageKind::Warning, {MessageButton::OK},
-                          MessageButton::OK);
-        });
+        QTimer::singleShot(0, &mainWindow, [&start] { ShowWarning(start.problem); });
     return app.exec();
 }

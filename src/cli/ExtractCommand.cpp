@@ -14,10 +14,13 @@
 #include "extract/CarvedNames.h"
 #include "extract/DuplicateIndex.h"
 #include "extract/Extractor.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
+#include "fileutils/PathParts.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/HeldListing.h"
+#include "platform/Paths.h"
 #include "platform/WinError.h"
 
 #ifndef SPORVIK_VERSION
@@ -80,8 +83,9 @@ private:
     static std::string WindowsPath(const std::string& hostPath);
     void ExtractAll();
     ExtractHooks Hooks(const std::string& hostPath);
-    OverwriteAnswer Answer(const std::string& question);
-    OverwriteAnswer AskOnTerminal(const std::string& question);
+    // What to do with the existing file `name` (Windows-1252).
+    OverwriteAnswer Answer(const std::string& name);
+    OverwriteAnswer AskOnTerminal(const std::string& name);
     // A message in UTF-8 (host paths as given), on its own line.
     void Message(const std::string& text);
 
@@ -147,14 +151,15 @@ bool ExtractCommand::PrepareOutput() {
         return false;
     }
     outputDir_ = AddBackslash(outputDir_);
-    heldOutput_.emplace(outputDir_);
+    heldOutput_.emplace(dir.string());
     return true;
 }
 
-OverwriteAnswer ExtractCommand::AskOnTerminal(const std::string& question) {
+OverwriteAnswer ExtractCommand::AskOnTerminal(const std::string& name) {
     progress_.Clear();
     for (;;) {
-        streams_.err << TerminalText(question) << " [y]es, [n]o, [a]ll: " << std::flush;
+        streams_.err << "File " << TerminalText(name)
+                     << "\nalready exists. Overwrite? [y]es, [n]o, [a]ll: " << std::flush;
         std::string line;
         if (!std::getline(streams_.in, line))
             return OverwriteAnswer::No; // nobody to answer
@@ -167,16 +172,15 @@ OverwriteAnswer ExtractCommand::AskOnTerminal(const std::string& question) {
     }
 }
 
-OverwriteAnswer ExtractCommand::Answer(const std::string& question) {
+OverwriteAnswer ExtractCommand::Answer(const std::string& name) {
     switch (options_.overwrite) {
     case OverwritePolicy::Yes:
         return OverwriteAnswer::All;
     case OverwritePolicy::Ask:
-        return AskOnTerminal(question);
+        return AskOnTerminal(name);
     case OverwritePolicy::No:
         break;
     }
-    const std::string name = question.substr(5, question.find('\r') - 5);
     Message(TerminalText(name) + " already exists: this file's extraction stops here "
                                  "(--overwrite yes replaces it)");
     return OverwriteAnswer::No;
@@ -221,9 +225,9 @@ ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
     ExtractHooks hooks;
     hooks.outputDir = outputDir_;
     hooks.carve = Carving();
-    hooks.askOverwrite = [this](const std::string& q) {
+    hooks.askOverwrite = [this](const std::string& fileName) {
         foundOrTold_ = true; // a bitmap was found, whatever the answer
-        return Answer(q);
+        return Answer(NamePart(fileName));
     };
     hooks.reportError = [this](const std::string& m) { Message(TerminalText(m)); };
     // Saying why resources stay unread is no failure: "No bitmaps found."

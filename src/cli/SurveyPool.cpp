@@ -2,8 +2,6 @@
 
 #include <chrono>
 
-#include "extract/ProgressRelay.h"
-
 TSurveyPool::TSurveyPool(std::vector<std::string> exePaths, unsigned workers, CarveRules rules)
     : paths_(std::move(exePaths)), rules_(rules), surveys_(paths_.size()), done_(paths_.size(), 0),
       scanned_(paths_.size()) {
@@ -37,15 +35,14 @@ void TSurveyPool::SurveyOne(std::size_t i, const std::function<void(std::int64_t
     if (paths_[i].empty())
         return;
     std::int64_t size = 0;
-    TProgressRelay relay([this, i, &size, tick](std::int64_t done, std::int64_t fileSize) {
+    ExtractHooks hooks;
+    hooks.reportError = [&survey](const std::string& m) { survey.messages.push_back(m); };
+    hooks.progress = [this, i, &size, tick](std::int64_t done, std::int64_t fileSize) {
         scanned_[i].store(done);
         size = fileSize;
         if (tick && *tick)
             (*tick)(BytesScanned());
-    });
-    ExtractHooks hooks;
-    hooks.reportError = [&survey](const std::string& m) { survey.messages.push_back(m); };
-    hooks.progress = &relay;
+    };
     hooks.carve.rules = rules_;
     TBitmapExtractor extractor(paths_[i], hooks);
     survey.outcome = extractor.Survey(survey.found);

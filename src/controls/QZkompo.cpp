@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "dialogs/QZdialog.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "messages/QZdialog.h"
 #include "platform/Find.h"
 
 namespace {
@@ -22,8 +22,7 @@ TQZDriveComboBox::TQZDriveComboBox(QWidget* parent) : TDriveComboBox(parent) {
 
 void TQZDriveComboBox::Change() {
     if (!DirectoryExists(RootOf(Drive()))) {
-        MessageDialog("Disk in drive " + std::string(1, Drive()) + ":\r\ncant't be read.",
-                      MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+        ShowError("Disk in drive " + std::string(1, Drive()) + ":\r\ncant't be read.");
         // Unless the letter is the one selected now, this runs the whole
         // check again, nested, for the drive we fall back to.
         SetDrive(DirectoryExists(RootOf(LastDrive)) ? LastDrive : kFallbackDrive);

@@ -9,6 +9,7 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Panel.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/Screen.h"
 
 namespace {
@@ -61,23 +62,16 @@ TFormAbout::TFormAbout(QWidget* parent) : TForm(parent) {
     SetDialogBorder(298, 224);
     SetPosition(TFormPosition::ScreenCenter); // every time it is shown
 
-    Panel1 = new TPanel(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setGeometry(8, 8, 281, 158);
+    Panel1 = platform::PlaceControl<TPanel>(this, "Panel1", {8, 8, 281, 158});
     Panel1->SetBevelInner(TPanelBevel::Raised);
     Panel1->SetBevelOuter(TPanelBevel::Lowered);
 
-    AboutIcon = new QLabel(Panel1);
-    AboutIcon->setObjectName("AboutIcon");
-    AboutIcon->setGeometry(122, 16, 37, 37);
+    AboutIcon = platform::PlaceControl<QLabel>(Panel1, "AboutIcon", {122, 16, 37, 37});
     AboutIcon->setScaledContents(true);
     AboutIcon->setPixmap(QPixmap::fromImage(Picture()));
 
     const auto label = [this](const char* name, int top) {
-        auto* l = new TLabel(Panel1);
-        l->setObjectName(name);
-        l->move(18, top);
-        return l;
+        return platform::PlaceControl<TLabel>(Panel1, name, QPoint(18, top));
     };
     Label1 = label("Label1", 55);
     Label6 = label("Label6", 70);
@@ -87,9 +81,7 @@ TFormAbout::TFormAbout(QWidget* parent) : TForm(parent) {
     Label4 = label("Label4", 115);
     Label5 = label("Label5", 130);
 
-    OKButton = new TBitBtn(this);
-    OKButton->setObjectName("OKButton");
-    OKButton->setGeometry(110, 180, 77, 27);
+    OKButton = platform::PlaceControl<TBitBtn>(this, "OKButton", {110, 180, 77, 27});
     OKButton->SetKind(TBitBtnKind::OK);
     OKButton->setFont(platform::DesignFont("MS Sans Serif", -11, true));
     QPalette black = OKButton->palette();

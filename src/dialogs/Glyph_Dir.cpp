@@ -6,8 +6,10 @@
 #include <QMouseEvent>
 
 #include "controls/QZkompo.h"
-#include "dialogs/QZdialog.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/FormatSettings.h"
+#include "fileutils/PathParts.h"
+#include "messages/QZdialog.h"
 #include "platform/Codepage.h"
 #include "platform/Find.h"
 #include "platform/Paths.h"
@@ -16,8 +18,10 @@
 #include "platform/ui/DirectoryListBox.h"
 #include "platform/ui/EditText.h"
 #include "platform/ui/FileListBox.h"
+#include "platform/ui/FocusedControl.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/SysColors.h"
 
 namespace {
@@ -28,25 +32,6 @@ constexpr int kClientHeight = 346;
 
 QFont LabelFont() {
     return platform::DesignFont("Courier New", -13); // 10 points
-}
-
-// The part after the last backslash or colon.
-std::string FileNamePart(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// The part before the first backslash after "X:", or the server and share of
-// a "\\server\share" path.
-std::string DrivePart(const std::string& path) {
-    if (path.size() >= 2 && path[1] == ':')
-        return path.substr(0, 2);
-    if (path.starts_with("\\\\")) {
-        const std::size_t share = path.find('\\', 2);
-        const std::size_t end = share == std::string::npos ? share : path.find('\\', share + 1);
-        return path.substr(0, end);
-    }
-    return {};
 }
 
 bool IsBlankOrControl(char c) {
@@ -144,24 +129,19 @@ TOSDialog::TOSDialog(QWidget* parent) : TForm(parent) {
 }
 
 void TOSDialog::CreateControls() {
-    const auto place = [this](auto* control, const char* name, int left, int top, int width,
-                              int height) {
-        control->setObjectName(name);
-        control->setGeometry(left, top, width, height);
-        return control;
-    };
     const auto fileLabel = [&](const char* name, int left, int top, int width) {
-        auto* label = place(new TLabel(this), name, left, top, width, 16);
+        auto* label = platform::PlaceControl<TLabel>(this, name, {left, top, width, 16});
         label->setFont(LabelFont());
         label->SetCaption("");
         return label;
     };
     const auto button = [&](const char* name, int left) {
-        return place(new TButton(this), name, left, 295, 75, 25);
+        return platform::PlaceControl<TButton>(this, name, {left, 295, 75, 25});
     };
 
-    DirectoryListBox1 = place(new TDirectoryListBox(this), "DirectoryListBox1", 15, 50, 170, 131);
-    FileListBox1 = place(new TFileListBox(this), "FileListBox1", 230, 49, 170, 132);
+    DirectoryListBox1 =
+        platform::PlaceControl<TDirectoryListBox>(this, "DirectoryListBox1", {15, 50, 170, 131});
+    FileListBox1 = platform::PlaceControl<TFileListBox>(this, "FileListBox1", {230, 49, 170, 132});
     LabelPfad = fileLabel("LabelPfad", 17, 190, 184);
     LabelDatum = fileLabel("LabelDatum", 230, 240, 40);
     LabelUhrzeit = fileLabel("LabelUhrzeit", 333, 240, 64);
@@ -169,11 +149,12 @@ void TOSDialog::CreateControls() {
     ButtonOK = button("ButtonOK", 15);
     ButtonOK->setDefault(true);
     ButtonAbbruch = button("ButtonAbbruch", 110);
-    EditDateiName = place(new QLineEdit(this), "EditDateiName", 230, 215, 170, 24);
+    EditDateiName = platform::PlaceControl<QLineEdit>(this, "EditDateiName", {230, 215, 170, 24});
     EditDateiName->setFont(LabelFont());
-    Label1 = place(new TLabel(this), "Label1", 160, 220, 54, 13);
-    QZDriveComboBox1 = place(new TQZDriveComboBox(this), "QZDriveComboBox1", 15, 22, 170, 19);
-    ComboBoxFilter = place(new QComboBox(this), "ComboBoxFilter", 230, 20, 170, 21);
+    Label1 = platform::PlaceControl<TLabel>(this, "Label1", {160, 220, 54, 13});
+    QZDriveComboBox1 =
+        platform::PlaceControl<TQZDriveComboBox>(this, "QZDriveComboBox1", {15, 22, 170, 19});
+    ComboBoxFilter = platform::PlaceControl<QComboBox>(this, "ComboBoxFilter", {230, 20, 170, 21});
     ComboBoxFilter->setEditable(true);
     ComboBoxFilter->setInsertPolicy(QComboBox::NoInsert);
     ButtonHilfe = button("ButtonHilfe", 210);
@@ -182,7 +163,7 @@ void TOSDialog::CreateControls() {
     FileListBox1->SetFileEdit(EditDateiName);
 
     // The designed tab order: directories, filter, files, name, then the buttons.
-    const QWidget* order[] = {DirectoryListBox1, ComboBoxFilter, FileListBox1, EditDateiName,
+    const QWidget* order[] = {DirectoryListBox1, ComboBoxFilter, FileListBox1,  EditDateiName,
                               ButtonOK,          ButtonHilfe,    ButtonAbbruch, QZDriveComboBox1};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
@@ -282,11 +263,11 @@ void TOSDialog::PrepareLists(int mode, const std::string& filter, int attributes
 // Directory mode has no use for the file controls: they stay visible, but
 // disabled and grey.
 void TOSDialog::SetFileControls(bool enabled) {
-    const QColor colour = platform::GetSysColor(enabled ? platform::COLOR_WINDOW
-                                                        : platform::COLOR_INACTIVEBORDER);
-    for (QWidget* control : {static_cast<QWidget*>(ComboBoxFilter),
-                             static_cast<QWidget*>(FileListBox1),
-                             static_cast<QWidget*>(EditDateiName)}) {
+    const QColor colour =
+        platform::GetSysColor(enabled ? platform::COLOR_WINDOW : platform::COLOR_INACTIVEBORDER);
+    for (QWidget* control :
+         {static_cast<QWidget*>(ComboBoxFilter), static_cast<QWidget*>(FileListBox1),
+          static_cast<QWidget*>(EditDateiName)}) {
         control->setEnabled(enabled);
         Paint(control, colour);
     }
@@ -306,7 +287,7 @@ void TOSDialog::ComboBoxFilterChange() {
 
 void TOSDialog::FileListBox1Change() {
     const std::string name = FileListBox1->FileName();
-    platform::SetEditText(EditDateiName, FileNamePart(name));
+    platform::SetEditText(EditDateiName, NamePart(name));
     Anzeige(name);
 }
 
@@ -349,11 +330,9 @@ bool TOSDialog::TakeResultPath(const std::string& text) {
     const std::string shown = platform::WindowsLength(text) > 60
                                   ? std::string(platform::WindowsPrefix(text, 60)) + "..."
                                   : text;
-    MessageDialog((error == platform::ERROR_FILENAME_EXCED_RANGE
-                       ? "Name too long:\r\n"
-                       : "Not a valid file name:\r\n") +
-                      shown,
-                  MessageKind::Error, {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+    ShowError((error == platform::ERROR_FILENAME_EXCED_RANGE ? "Name too long:\r\n"
+                                                             : "Not a valid file name:\r\n") +
+              shown);
     return false;
 }
 
@@ -361,8 +340,8 @@ void TOSDialog::EditDateiNameExit(QWidget* now) {
     std::string focused = FocusedControlName();
     if (focused.empty())
         focused = platform::FromQt(now->objectName());
-    for (const char* quiet : {"ButtonAbbruch", "ButtonHilfe", "FileListBox1", "QZDriveComboBox1",
-                              "DirectoryListBox1"})
+    for (const char* quiet :
+         {"ButtonAbbruch", "ButtonHilfe", "FileListBox1", "QZDriveComboBox1", "DirectoryListBox1"})
         if (focused == quiet)
             return;
     const std::string text = TrimmedEditText();
@@ -373,8 +352,7 @@ void TOSDialog::EditDateiNameExit(QWidget* now) {
         Anzeige(ResultPath_);
         platform::TSearchRec rec;
         if (Mode_ == 0 && !IsExistingFile(ResultPath_, rec)) {
-            MessageDialog("File " + FileNamePart(ResultPath_) + " not found!", MessageKind::Error,
-                          {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+            ShowError("File " + NamePart(ResultPath_) + " not found!");
             refused = true;
         }
     }
@@ -405,17 +383,14 @@ void TOSDialog::ButtonOKClick() {
             done(mrOk);
             return;
         }
-        MessageDialog("File " + FileNamePart(ResultPath_) + " not found!", MessageKind::Error,
-                      {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+        ShowError("File " + NamePart(ResultPath_) + " not found!");
         FileListBox1->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (!EnoughSpace())
         return;
     if (FileExists(ResultPath_) &&
-        MessageDialog("File " + FileNamePart(ResultPath_) + "\r\nalready exists. Overwrite?",
-                      MessageKind::Confirmation, {MessageButton::Yes, MessageButton::No},
-                      MessageButton::No, true, 0, 0) != mrYes)
+        !Confirm(OverwriteQuestion(NamePart(ResultPath_)), MessageButton::No))
         return;
     done(mrOk);
 }
@@ -427,8 +402,7 @@ bool TOSDialog::EnoughSpace() {
     const char letter = drive.empty() ? '\0' : drive[0];
     if (DriveFreeSpace(letter) >= RequiredFree_)
         return true;
-    MessageDialog("Not enough memory on drive " + std::string(1, letter) + ":", MessageKind::Error,
-                  {MessageButton::OK}, MessageButton::OK, true, 0, 0);
+    ShowError("Not enough memory on drive " + std::string(1, letter) + ":");
     return false;
 }
 

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "extract/LittleEndian.h"
+#include "platform/LittleEndian.h"
+
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 namespace {
 

@@ -1,18 +1,11 @@
 #pragma once
 // The block walk the file searches share: which blocks are read, in which
-// order, and what the progress control shows before each.
+// order, and what the progress is told before each.
 #include <cstdint>
 #include <string_view>
 
+#include "extract/FileScan.h"
 #include "extract/PatternFind.h"
-#include "extract/Search.h"
-
-class QObject;
-
-// Shows how much of the file lies before the block about to be read on a
-// TGauge, a TProgressBar or a TProgressRelay; any other object, or null,
-// shows nothing.
-void ShowProgress(QObject* control, std::int64_t blockStart, std::int64_t size);
 
 // Searches a file of `size` bytes from the 1-based `start` in blocks of
 // SearchBlockSize bytes. Consecutive full blocks overlap by the pattern's
@@ -22,11 +15,12 @@ void ShowProgress(QObject* control, std::int64_t blockStart, std::int64_t size);
 // The result is the 1-based position of the first match, or 0.
 template <class Fetch>
 std::int64_t ScanBlocks(std::int64_t start, std::int64_t size, std::string_view pattern,
-                        bool caseSensitive, QObject* progress, Fetch&& fetch) {
+                        bool caseSensitive, const SearchProgress& progress, Fetch&& fetch) {
     const auto overlap = static_cast<std::int64_t>(pattern.size()) - 1;
     std::int64_t blockStart = start - 1;
     for (;;) {
-        ShowProgress(progress, blockStart, size);
+        if (progress)
+            progress(blockStart, size);
         const unsigned char* bytes = nullptr;
         const std::int64_t n = fetch(blockStart, bytes);
         const std::ptrdiff_t at =

@@ -7,8 +7,10 @@
 
 #include "extract/BitmapHeaderRule.h"
 #include "extract/BlockScan.h"
-#include "extract/LittleEndian.h"
 #include "extract/PngWalk.h"
+#include "platform/LittleEndian.h"
+
+using platform::ReadLe32;
 
 namespace {
 
@@ -25,7 +27,7 @@ std::string Hex(std::int64_t offset) {
 // A stretch of the file held in memory, moved forward (or back) on demand.
 class TScanWindow {
 public:
-    TScanWindow(platform::FileObject& file, std::int64_t size, QObject* progress)
+    TScanWindow(platform::FileObject& file, std::int64_t size, const SearchProgress& progress)
         : file_(file), size_(size), progress_(progress),
           bytes_(static_cast<std::size_t>(std::min(kWindowSize, std::max<std::int64_t>(size, 1)))) {
     }
@@ -86,7 +88,8 @@ public:
 
 private:
     void Load(std::int64_t offset) {
-        ShowProgress(progress_, offset, size_);
+        if (progress_)
+            progress_(offset, size_);
         file_.Seek(offset);
         start_ = offset;
         length_ = file_.Read(bytes_.data(), std::ssize(bytes_));
@@ -96,7 +99,7 @@ private:
 
     platform::FileObject& file_;
     std::int64_t size_;
-    QObject* progress_;
+    const SearchProgress& progress_;
     std::vector<unsigned char> bytes_;
     std::int64_t start_ = 0;
     std::int64_t length_ = 0;
@@ -105,7 +108,7 @@ private:
 class TCarver {
 public:
     TCarver(platform::FileObject& file, std::int64_t size, const CarveRules& rules,
-            QObject* progress)
+            const SearchProgress& progress)
         : window_(file, size, progress), size_(size), rules_(rules) {}
 
     CarveResult Run() {
@@ -169,6 +172,6 @@ private:
 } // namespace
 
 CarveResult CarveFile(platform::FileObject& file, std::int64_t size, const CarveRules& rules,
-                      QObject* progress) {
+                      const SearchProgress& progress) {
     return TCarver(file, size, rules, progress).Run();
 }

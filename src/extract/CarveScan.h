@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "extract/CarveRules.h"
+#include "extract/FileScan.h"
 #include "platform/FileObject.h"
-
-class QObject;
 
 enum class CarvedKind { Bitmap, Png };
 
@@ -31,7 +30,7 @@ struct CarveResult {
 };
 
 // Scans the open file (records of one byte) of `size` bytes from its start,
-// showing how far it has come on `progress` as the searches do. Raises
+// telling `progress` how far it has come, as the searches do. Raises
 // platform::EInOutError when reading fails.
 CarveResult CarveFile(platform::FileObject& file, std::int64_t size, const CarveRules& rules,
-                      QObject* progress);
+                      const SearchProgress& progress);

@@ -1,5 +1,11 @@
 #include "extract/DibFile.h"
 
+#include "platform/LittleEndian.h"
+
+using platform::AppendLe32;
+using platform::ReadLe16;
+using platform::ReadLe32;
+
 namespace {
 
 // Compression values that change where the pixels start.
@@ -9,27 +15,15 @@ constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::int64_t kFileHeaderSize = 14;
 
-std::uint32_t Little(const std::string& s, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = v << 8 | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
-    return v;
-}
-
-void PutLittle(std::string& s, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        s[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i) & 0xFF);
-}
-
 // Bytes between the start of the information header and the pixels.
 bool PixelOffset(const std::string& dib, DibFile& file, std::int64_t& offset,
                  std::string& problem) {
-    const std::uint32_t headerSize = Little(dib, 0, 4);
+    const std::uint32_t headerSize = ReadLe32(dib, 0);
     if (headerSize == kCoreHeaderSize) {
         // The old header: 16-bit sizes, and colour entries of three bytes.
-        file.width = static_cast<std::int32_t>(Little(dib, 4, 2));
-        file.height = static_cast<std::int32_t>(Little(dib, 6, 2));
-        file.bitCount = static_cast<int>(Little(dib, 10, 2));
+        file.width = static_cast<std::int32_t>(ReadLe16(dib, 4));
+        file.height = static_cast<std::int32_t>(ReadLe16(dib, 6));
+        file.bitCount = static_cast<int>(ReadLe16(dib, 10));
         offset = headerSize + (file.bitCount <= 8 ? (std::int64_t{1} << file.bitCount) * 3 : 0);
         return true;
     }
@@ -37,11 +31,11 @@ bool PixelOffset(const std::string& dib, DibFile& file, std::int64_t& offset,
         problem = "an information header of " + std::to_string(headerSize) + " bytes";
         return false;
     }
-    file.width = static_cast<std::int32_t>(Little(dib, 4, 4));
-    file.height = static_cast<std::int32_t>(Little(dib, 8, 4));
-    file.bitCount = static_cast<int>(Little(dib, 14, 2));
-    const std::uint32_t compression = Little(dib, 16, 4);
-    const std::uint32_t colorsUsed = Little(dib, 32, 4);
+    file.width = static_cast<std::int32_t>(ReadLe32(dib, 4));
+    file.height = static_cast<std::int32_t>(ReadLe32(dib, 8));
+    file.bitCount = static_cast<int>(ReadLe16(dib, 14));
+    const std::uint32_t compression = ReadLe32(dib, 16);
+    const std::uint32_t colorsUsed = ReadLe32(dib, 32);
     // The masks follow only the 40-byte header; the larger ones hold them.
     std::int64_t masks = 0;
     if (headerSize == kInfoHeaderSize && compression == kBitFields)
@@ -74,11 +68,10 @@ bool MakeBitmapFile(const std::string& dib, DibFile& file, std::string& problem)
         problem = "too large for a bitmap file";
         return false;
     }
-    file.bytes.assign(static_cast<std::size_t>(kFileHeaderSize), '\0');
-    file.bytes[0] = 'B';
-    file.bytes[1] = 'M';
-    PutLittle(file.bytes, 2, static_cast<std::uint32_t>(kFileHeaderSize + size));
-    PutLittle(file.bytes, 10, static_cast<std::uint32_t>(kFileHeaderSize + offset));
+    file.bytes = "BM";
+    AppendLe32(file.bytes, static_cast<std::uint32_t>(kFileHeaderSize + size));
+    AppendLe32(file.bytes, 0); // the two reserved words
+    AppendLe32(file.bytes, static_cast<std::uint32_t>(kFileHeaderSize + offset));
     file.bytes += dib;
     return true;
 }

@@ -1,24 +1,21 @@
 #include "extract/Extractor.h"
 
 #include <algorithm>
-#include <new>
 
 #include "extract/CarvedNames.h"
 #include "extract/FileSearch.h"
-#include "extract/FileUtils.h"
 #include "extract/WholeFileWrite.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
+#include "fileutils/PathParts.h"
+#include "platform/LittleEndian.h"
 
 int BitmapFileNumber = 0;
 
+using platform::ReadLe16;
+using platform::ReadLe32;
+
 namespace {
-
-std::uint16_t Word(const unsigned char* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t DoubleWord(const unsigned char* at) {
-    return static_cast<std::uint32_t>(Word(at)) | static_cast<std::uint32_t>(Word(at + 2)) << 16;
-}
 
 std::string ErrorMessage(const char* what, std::string_view path, int errorCode) {
     return std::string(what) + NamePart(path) + "!\r\n" + IoErrorText(errorCode);
@@ -28,26 +25,16 @@ std::string ErrorMessage(const char* what, std::string_view path, int errorCode)
 
 BitmapHeader BitmapHeader::Parse(const unsigned char* bytes) {
     BitmapHeader h;
-    h.bfSize = static_cast<std::int32_t>(DoubleWord(bytes + 2));
-    h.bfReserved1 = Word(bytes + 6);
-    h.bfReserved2 = Word(bytes + 8);
-    h.biSize = DoubleWord(bytes + 14);
-    h.biPlanes = Word(bytes + 26);
+    h.bfSize = static_cast<std::int32_t>(ReadLe32(bytes + 2));
+    h.bfReserved1 = ReadLe16(bytes + 6);
+    h.bfReserved2 = ReadLe16(bytes + 8);
+    h.biSize = ReadLe32(bytes + 14);
+    h.biPlanes = ReadLe16(bytes + 26);
     return h;
 }
 
 bool BitmapHeader::PassesTests() const {
     return bfReserved1 == 0 && bfReserved2 == 0 && biSize == 40 && biPlanes == 1;
-}
-
-std::string DirectoryPart(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
-}
-
-std::string NamePart(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
 TBitmapExtractor::TBitmapExtractor(std::string exePath, ExtractHooks hooks)
@@ -72,38 +59,20 @@ void TBitmapExtractor::ReportReadError(int errorCode) {
     outcome_.readError = errorCode;
 }
 
-// Opens the executable for reading; a failure is reported and ends the run.
-bool TBitmapExtractor::OpenExecutable(platform::FileObject& exe) {
-    try {
-        OpenReadOnly(exe, 1);
-        return true;
-    } catch (const platform::EInOutError& e) {
-        Report(ErrorMessage("Error reading ", exePath_, e.ErrorCode()));
-        return false;
-    }
-}
-
 ExtractOutcome
 TBitmapExtractor::ReadingPass(const std::function<void(platform::FileObject&)>& pass) {
     outcome_ = {};
-    platform::FileObject exe{exePath_};
-    if (!OpenExecutable(exe))
-        return outcome_;
-    outcome_.opened = true;
-    // A failure to read ends the pass; what was written stays.
-    try {
+    // A failure to read ends the pass; what was written stays. A failure to
+    // close counts for nothing: nothing was written through this handle.
+    const FileReading reading = ReadFileWith(exePath_, [&](platform::FileObject& exe) {
+        outcome_.opened = true;
         sizeAtStart_ = exe.Size();
         pass(exe);
-    } catch (const platform::EInOutError& e) {
-        ReportReadError(e.ErrorCode());
-    } catch (const std::bad_alloc&) {
-        ReportReadError(platform::ERROR_NOT_ENOUGH_MEMORY);
-    }
-    try {
-        exe.Close();
-    } catch (const platform::EInOutError&) {
-        // Nothing was written through this handle, so nothing is lost.
-    }
+    });
+    if (reading.openError != 0)
+        Report(ErrorMessage("Error reading ", exePath_, reading.openError));
+    else if (reading.readError != 0)
+        ReportReadError(reading.readError);
     return outcome_;
 }
 
@@ -122,17 +91,12 @@ ExtractOutcome TBitmapExtractor::Run() {
     if (hooks_.carve.rules.Wide()) {
         std::vector<CarvedBitmap> found;
         const ExtractOutcome surveyed = Survey(found);
-        if (!surveyed.opened || surveyed.readError != 0) {
-            ExtractCount = 0;
+        if (!surveyed.opened || surveyed.readError != 0)
             return surveyed;
-        }
         return WriteSurveyed(found);
     }
-    OverwriteAll = false;
-    return ReadingPass([this](platform::FileObject& exe) {
-        ExtractCount = 0;
-        Scan(exe);
-    });
+    overwriteAll_ = false;
+    return ReadingPass([this](platform::FileObject& exe) { Scan(exe); });
 }
 
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
@@ -193,8 +157,7 @@ void TBitmapExtractor::CarveSurvey(platform::FileObject& exe, std::vector<Carved
 }
 
 ExtractOutcome TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
-    OverwriteAll = false;
-    ExtractCount = 0;
+    overwriteAll_ = false;
     return ReadingPass([this, &found](platform::FileObject& exe) {
         for (const CarvedBitmap& b : found) {
             ReadBitmap(exe, b.offset + 1, b.size, b.held);
@@ -246,14 +209,14 @@ void Describe(const std::vector<unsigned char>& bytes, CarvedKind kind, WrittenB
     // The information header's size, width, height, planes and depth lie
     // within the first 30 bytes; a shorter bitmap has none. The 12-byte
     // header holds 16-bit sides.
-    if (bytes.size() >= 26 && DoubleWord(bytes.data() + 14) == 12) {
-        record.width = Word(bytes.data() + 18);
-        record.height = Word(bytes.data() + 20);
-        record.bitCount = Word(bytes.data() + 24);
+    if (bytes.size() >= 26 && ReadLe32(bytes.data() + 14) == 12) {
+        record.width = ReadLe16(bytes.data() + 18);
+        record.height = ReadLe16(bytes.data() + 20);
+        record.bitCount = ReadLe16(bytes.data() + 24);
     } else if (bytes.size() >= 30) {
-        record.width = static_cast<std::int32_t>(DoubleWord(bytes.data() + 18));
-        record.height = static_cast<std::int32_t>(DoubleWord(bytes.data() + 22));
-        record.bitCount = Word(bytes.data() + 28);
+        record.width = static_cast<std::int32_t>(ReadLe32(bytes.data() + 18));
+        record.height = static_cast<std::int32_t>(ReadLe32(bytes.data() + 22));
+        record.bitCount = ReadLe16(bytes.data() + 28);
     }
 }
 
@@ -276,7 +239,7 @@ bool TBitmapExtractor::TakePicture() {
     if (TellDuplicate(bitmap_.data(), bitmapSize_, record))
         return true;
     const std::string name = CarvedName();
-    ++ExtractCount;
+    ++outcome_.taken;
     return WriteBitmapFile(name);
 }
 
@@ -306,7 +269,7 @@ void TBitmapExtractor::NoteWritten(const std::string& fileName) {
 bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
     const WriteResult result = WritePicture(fileName, bitmap_.data(), bitmapSize_);
     if (result == WriteResult::Declined) {
-        --ExtractCount;
+        --outcome_.taken;
         if (!hooks_.carve.names)
             --BitmapFileNumber;
         return false;
@@ -324,14 +287,12 @@ bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
 }
 
 bool TBitmapExtractor::MayReplace(const std::string& fileName) {
-    if (OverwriteAll)
+    if (overwriteAll_)
         return true;
     const OverwriteAnswer answer =
-        hooks_.askOverwrite
-            ? hooks_.askOverwrite("File " + NamePart(fileName) + "\r\nalready exists. Overwrite?")
-            : OverwriteAnswer::No;
+        hooks_.askOverwrite ? hooks_.askOverwrite(fileName) : OverwriteAnswer::No;
     if (answer == OverwriteAnswer::All)
-        OverwriteAll = true;
+        overwriteAll_ = true;
     return answer != OverwriteAnswer::No;
 }
 

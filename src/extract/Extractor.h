@@ -1,9 +1,10 @@
 #pragma once
 // Carving the bitmaps stored inside an executable into numbered .bmp files.
 //
-// The scan asks its questions and reports its failures through the hooks it
-// is given and never shows anything itself, so a window or a command line
-// can run it alike.
+// The scan asks its questions, tells its progress and reports its failures
+// through the plain functions it is given, and hands back what it came to as
+// a value; it never shows anything itself, so a window or a command line can
+// run it alike.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -14,9 +15,8 @@
 #include "extract/CarveOptions.h"
 #include "extract/CarveScan.h"
 #include "extract/DuplicateIndex.h"
+#include "extract/FileScan.h"
 #include "platform/FileObject.h"
-
-class QObject;
 
 // The number of the last <n>.bmp file the extractor wrote; it starts at 0
 // when the program starts and goes on counting across extractions.
@@ -40,8 +40,8 @@ struct BitmapHeader {
     bool PassesTests() const;
 };
 
-// The user's answer to "File ... already exists. Overwrite?". Closing the
-// question without an answer counts as Yes.
+// The user's answer to the question whether an existing file is to be
+// replaced. Closing the question without an answer counts as Yes.
 enum class OverwriteAnswer { Yes, No, All, Closed };
 
 // One picture file the extractor wrote, as a command line lists it.
@@ -66,9 +66,10 @@ struct WrittenBitmap {
 
 // What the scan needs from whoever runs it.
 struct ExtractHooks {
-    // Asked before an existing output file is replaced (unless All was
-    // answered earlier in the run). Without one, nothing is overwritten.
-    std::function<OverwriteAnswer(const std::string& question)> askOverwrite;
+    // Asked, with the output file's path, before an existing file is
+    // replaced (unless All was answered earlier in the run). Without one,
+    // nothing is overwritten.
+    std::function<OverwriteAnswer(const std::string& fileName)> askOverwrite;
     // An executable that cannot be opened, or a bitmap that cannot be
     // written; the text names the file and the reason.
     std::function<void(const std::string& message)> reportError;
@@ -76,8 +77,8 @@ struct ExtractHooks {
     // program): no failure, and no find either. Without one it goes to
     // reportError.
     std::function<void(const std::string& message)> tellNotRead;
-    // A TGauge or TProgressBar showing how far the search has come, or null.
-    QObject* progress = nullptr;
+    // Told how far the search has come.
+    SearchProgress progress;
     // The directory the bitmaps go to, ending in a backslash; empty for the
     // executable's own directory.
     std::string outputDir;
@@ -87,17 +88,12 @@ struct ExtractHooks {
     CarveOptions carve;
 };
 
-// "C:\apps\tool.exe" -> "C:\apps\": everything up to the last backslash or
-// colon, which is where the bitmaps go.
-std::string DirectoryPart(std::string_view path);
-// "C:\apps\tool.exe" -> "tool.exe": what messages name.
-std::string NamePart(std::string_view path);
-
 // What one pass over an executable came to. Every failure counted here was
 // reported through the hooks where it happened.
 struct ExtractOutcome {
     bool opened = false;   // false: the executable could not be opened
     int readError = 0;     // the Windows error code that cut the reading short, or 0
+    int taken = 0;         // bitmaps taken and numbered (a declined one is given back)
     int writeFailures = 0; // bitmap files that could not be written
     int written = 0;       // bitmap files written whole
     int duplicates = 0;    // pictures not written, their bytes written before
@@ -123,11 +119,6 @@ public:
     ExtractOutcome Survey(std::vector<CarvedBitmap>& found);
     ExtractOutcome WriteSurveyed(const std::vector<CarvedBitmap>& found);
 
-    // Writes the bitmap just read to `fileName`, asking first when it exists.
-    // False only when the user declined to overwrite: the bitmap is then
-    // given back (count and number) and the scan stops.
-    bool WriteBitmapFile(const std::string& fileName);
-
     // Writes every bitmap, icon and cursor resource of the executable, when
     // it is a program file (PE or NE), as a .bmp, .ico or .cur file named
     // after the executable and the resource. Why resources cannot be read
@@ -138,15 +129,9 @@ public:
 
     const std::string& OutputDirectory() const { return outputDir_; }
 
-    // Bitmaps taken in this run.
-    int ExtractCount = 0;
-    // The user answered All: existing files are replaced without asking.
-    bool OverwriteAll = false;
-
 private:
-    bool OpenExecutable(platform::FileObject& exe);
-    // Runs one pass over the opened executable; a failure to read it is
-    // reported and noted in the outcome, and the executable is closed.
+    // Opens the executable, runs one pass over it and closes it. A failure
+    // to open or read it is reported and noted in the outcome.
     ExtractOutcome ReadingPass(const std::function<void(platform::FileObject&)>& pass);
     void Scan(platform::FileObject& exe);
     // The carving scan's notes go out as messages naming the executable.
@@ -170,6 +155,10 @@ private:
                     std::int64_t held);
     // The bytes of a bitmap at `hit` that the file held when the pass began.
     std::int64_t HeldAtStart(std::int64_t hit, std::int64_t size) const;
+    // Writes the bitmap just read to `fileName`, asking first when it exists.
+    // False only when the user declined to overwrite: the bitmap is then
+    // given back (count and number) and the scan stops.
+    bool WriteBitmapFile(const std::string& fileName);
     void ReportReadError(int errorCode);
     void Report(const std::string& message) const;
     void TellNotRead(const std::string& message) const;
@@ -186,7 +175,9 @@ private:
     std::string exePath_;
     std::string outputDir_;
     ExtractHooks hooks_;
-    ExtractOutcome outcome_;            // of the pass under way
+    ExtractOutcome outcome_; // of the pass under way
+    // The user answered All: existing files are replaced without asking.
+    bool overwriteAll_ = false;
     std::vector<unsigned char> bitmap_; // the picture read, bitmapSize_ bytes
     std::int64_t bitmapSize_ = 0;
     std::int64_t bitmapHeld_ = 0;

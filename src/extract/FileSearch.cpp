@@ -4,8 +4,8 @@
 #include <new>
 
 #include "extract/BlockScan.h"
-#include "extract/FileUtils.h"
 #include "extract/Search.h"
+#include "fileutils/FileUtils.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ std::int64_t TFileSearch::Fetch(std::int64_t blockStart, const unsigned char*& b
 }
 
 std::int64_t TFileSearch::Search(std::int64_t start, std::string_view pattern, bool caseSensitive,
-                                 QObject* progress) {
+                                 const SearchProgress& progress) {
     if (!EnsureOpen()) {
         const std::int64_t hit = SearchInFile(name_, start, pattern, caseSensitive, progress);
         // The plain search tells no reason; the failed opening may.

@@ -12,16 +12,15 @@
 #include <string_view>
 #include <vector>
 
+#include "extract/FileScan.h"
 #include "platform/FileObject.h"
-
-class QObject;
 
 class TFileSearch {
 public:
     explicit TFileSearch(std::string fileName);
 
     std::int64_t Search(std::int64_t start, std::string_view pattern, bool caseSensitive,
-                        QObject* progress);
+                        const SearchProgress& progress);
     // The Windows error code behind the last search's -3.
     int ReadError() const { return readError_; }
 

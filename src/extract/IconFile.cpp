@@ -1,6 +1,11 @@
 #include "extract/IconFile.h"
 
-#include "extract/LittleEndian.h"
+#include "platform/LittleEndian.h"
+
+using platform::AppendLe16;
+using platform::AppendLe32;
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include "extract/NeResources.h"
 
-#include "extract/LittleEndian.h"
+#include "platform/LittleEndian.h"
+
+using platform::ReadLe16;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "extract/Search.h"
+#include "extract/GermanCase.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>

@@ -3,8 +3,11 @@
 #include <QString>
 #include <set>
 
-#include "extract/LittleEndian.h"
 #include "platform/Codepage.h"
+#include "platform/LittleEndian.h"
+
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 namespace {
 

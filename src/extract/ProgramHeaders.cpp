@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-#include "extract/LittleEndian.h"
+#include "platform/LittleEndian.h"
+
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 namespace {
 

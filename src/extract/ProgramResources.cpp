@@ -1,9 +1,5 @@
 #include "extract/ProgramResources.h"
 
-#include "extract/NeResources.h"
-#include "extract/PeResources.h"
-#include "extract/ProgramHeaders.h"
-
 std::string_view ResourceTypeWord(std::uint32_t type) {
     switch (type) {
     case RtCursor:
@@ -43,26 +39,4 @@ std::string HexText(std::uint64_t value) {
         value /= 16;
     } while (value);
     return "0x" + s;
-}
-
-ProgramResources ListProgramResources(platform::FileObject& file) {
-    ProgramResources list;
-    TBoundedReader reader(file);
-    DosHeader dos;
-    if (!ReadDosHeader(reader, dos))
-        return list;
-    switch (NewHeaderKind(reader, dos)) {
-    case NewHeader::Pe: {
-        PeHeaders headers;
-        if (ReadPeHeaders(reader, dos.newHeaderAt, headers))
-            ListPeResources(reader, headers, list);
-        break;
-    }
-    case NewHeader::Ne:
-        ListNeResources(reader, dos.newHeaderAt, list);
-        break;
-    default:
-        break;
-    }
-    return list;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The picture resources of a program file, 32- and 64-bit (PE) or 16-bit
-// (NE): where each one lies in the file and what it is called.
+// (NE): where each one lies in the file and what it is called. The tables
+// are read by PeResources and NeResources; ResourceList picks the one the
+// file is.
 //
 // Everything the file says is checked against the file before it is used:
 // offsets and sizes are bounded by the file's size, tables are read once and
@@ -11,8 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/FileObject.h"
 
 // The resource types that hold pictures, by their Windows numbers.
 enum ResourceType : std::uint32_t {
@@ -54,8 +54,3 @@ struct ProgramResources {
     // One line for each damaged part passed over.
     std::vector<std::string> problems;
 };
-
-// Lists the picture resources of the open file (records of one byte). A file
-// that is no PE or NE program gives kind None, no resource and no problem.
-// Raises platform::EInOutError when the file cannot be read.
-ProgramResources ListProgramResources(platform::FileObject& file);

@@ -4,11 +4,12 @@
 
 #include "extract/CarvedNames.h"
 #include "extract/Extractor.h"
-#include "extract/FileUtils.h"
 #include "extract/ProgramResources.h"
 #include "extract/ResourceFileNames.h"
+#include "extract/ResourceList.h"
 #include "extract/ResourcePictures.h"
 #include "extract/UnreadResources.h"
+#include "fileutils/PathParts.h"
 
 namespace {
 

@@ -5,18 +5,8 @@
 #include <string>
 #include <string_view>
 
-class QObject;
-
-// SearchInFile reads the file in blocks of this many bytes.
-constexpr int SearchBlockSize = 32768;
-// Longest pattern SearchInFile accepts; consecutive blocks overlap by the
-// pattern's length less one, which must stay well inside a block.
-constexpr std::size_t MaxPatternLength = 255;
-
-// ASCII letters and the umlauts a, o, u (Windows-1252) to upper case; every
-// other byte, sharp s and the other accented letters included, stays.
-char UpCaseGerman(char c);
-std::string UpperCaseGerman(std::string_view text);
+#include "extract/FileScan.h"
+#include "extract/GermanCase.h"
 
 // Looks for `pattern` in the first `length` bytes of `buffer`. On a match
 // `found` is true and `position` is the 1-based index of its first byte (the
@@ -25,13 +15,14 @@ std::string UpperCaseGerman(std::string_view text);
 void SearchBuffer(const void* buffer, std::uint16_t length, std::string_view pattern,
                   bool caseSensitive, int& position, bool& found);
 
-// Searches the file from the 1-based `start` for `pattern`, showing the part
-// of the file before each block on `progress` when that is a TGauge or a
-// TProgressBar (anything else, or null, shows nothing). The result is:
+// Searches the file from the 1-based `start` for `pattern`, telling
+// `progress` about each block before it is read. The result is:
 //   > 0  the 1-based file position of the first match at or after `start`;
 //   0    no match up to the end of the file;
 //   -1   `start` below 1 or past the file's size (a missing file has size
 //        -1), or a pattern longer than MaxPatternLength;
 //   -3   the file could not be opened, read or closed.
+// (The same search with its progress on a gauge or progress bar is in
+// controls/SearchProgress.h.)
 std::int64_t SearchInFile(std::string_view fileName, std::int64_t start, std::string_view pattern,
-                          bool caseSensitive, QObject* progress);
+                          bool caseSensitive, const SearchProgress& progress);

@@ -1,5 +1,6 @@
 #include "extract/WholeFileWrite.h"
 
+#include "fileutils/PathParts.h"
 #include "platform/FileObject.h"
 #include "platform/FileOps.h"
 
@@ -12,8 +13,7 @@ constexpr int kSpareNameTries = 100;
 // "C:\out\3.bmp" -> "C:\out\.3.bmp.~0": beside the file, hidden, and not
 // matching "*.bmp", so a page never shows it as a glyph.
 std::string SpareName(const std::string& fileName, int attempt) {
-    const std::size_t cut = fileName.find_last_of("\\:") + 1; // npos + 1 is 0
-    return fileName.substr(0, cut) + "." + fileName.substr(cut) + ".~" + std::to_string(attempt);
+    return DirectoryPart(fileName) + "." + NamePart(fileName) + ".~" + std::to_string(attempt);
 }
 
 void CloseQuietly(platform::FileObject& file) {

@@ -2,19 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
-#include <dirent.h>
 #include <filesystem>
 #include <memory>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/Codepage.h"
-#include "platform/HeldListing.h"
+#include "platform/CurrentDirs.h"
 #include "platform/HostAccess.h"
 #include "platform/HostNames.h"
-#include "platform/Paths.h"
 #include "platform/WinError.h"
 
 namespace fs = std::filesystem;
@@ -40,77 +36,6 @@ void CollectMounts(const fs::path& dir, int depth, std::vector<std::string>& out
         else if (depth > 0)
             CollectMounts(entry.path(), depth - 1, out);
     }
-}
-
-// The entry of `dir` that equals `name` ignoring case, or empty. Where the
-// host holds several (it tells case apart), the one listed first wins, so a
-// look-up and a listing always agree on which file a name means.
-std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
-    std::unique_ptr<DIR, int (*)(DIR*)> d(opendir(dir.c_str()), closedir);
-    if (!d)
-        return {};
-    std::string first;
-    while (dirent* e = readdir(d.get())) {
-        std::string hostName = e->d_name;
-        if (hostName == "." || hostName == "..")
-            continue;
-        if (EqualIgnoringCase(WindowsName(hostName), name) && (first.empty() || hostName < first))
-            first = std::move(hostName);
-    }
-    return first;
-}
-
-bool HasInvalidNameChar(std::string_view name) {
-    for (unsigned char c : name)
-        if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"' ||
-            c == ':')
-            return true;
-    return false;
-}
-
-std::string JoinHost(const std::string& dir, const std::string& name) {
-    return dir == "/" ? "/" + name : dir + "/" + name;
-}
-
-// A name of plain ASCII can only equal other ASCII names ignoring case, and
-// with few letters those are few: trying each spelling finds the same entry
-// as reading the whole directory, without reading it. Returns false when the
-// name is not such a name, so the caller lists the directory instead.
-constexpr int kMaxLettersToTry = 6;
-
-bool FindAsciiCaseVariant(const std::string& dir, const std::string& name, std::string& found) {
-    std::vector<std::size_t> letters;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c >= 0x80)
-            return false;
-        if (std::isalpha(c))
-            letters.push_back(i);
-    }
-    if (letters.size() > kMaxLettersToTry)
-        return false;
-    found.clear();
-    std::string spelling = name;
-    for (unsigned mask = 0; mask < (1u << letters.size()); ++mask) {
-        for (std::size_t bit = 0; bit < letters.size(); ++bit) {
-            const auto c = static_cast<unsigned char>(name[letters[bit]]);
-            spelling[letters[bit]] = char((mask >> bit) & 1u ? std::toupper(c) : std::tolower(c));
-        }
-        struct stat st {};
-        // Where several spellings exist, the one a listing would give wins.
-        if (lstat(JoinHost(dir, spelling).c_str(), &st) == 0 && (found.empty() || spelling < found))
-            found = spelling;
-    }
-    return true;
-}
-
-// The answer of a held listing (HeldListing.h), when the folder is held and
-// the entry it names, if any, is still there.
-bool FindHeld(const std::string& dir, const std::string& name, std::string& found) {
-    if (!FindInHeldListing(dir, name, found))
-        return false;
-    struct stat st {};
-    return found.empty() || lstat(JoinHost(dir, found).c_str(), &st) == 0;
 }
 
 } // namespace
@@ -169,54 +94,6 @@ std::string DriveHostRoot(char letter) {
 
 bool DriveExists(char letter) {
     return !DriveHostRoot(letter).empty();
-}
-
-int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing) {
-    hostPath.clear();
-    if (dirMissing)
-        *dirMissing = false;
-    std::string full;
-    if (int err = ExpandPath(winPath, full))
-        return err;
-    std::string dir = DriveHostRoot(full[0]);
-    if (dir.empty())
-        return ERROR_PATH_NOT_FOUND;
-
-    // Walk the components; once one is missing, the rest keep their spelling.
-    bool missing = false;
-    std::size_t pos = 3;
-    while (pos < full.size()) {
-        std::size_t end = full.find('\\', pos);
-        if (end == std::string::npos)
-            end = full.size();
-        const std::string name = full.substr(pos, end - pos);
-        pos = end + 1;
-        if (name.empty())
-            continue;
-        if (HasInvalidNameChar(name))
-            return ERROR_INVALID_NAME;
-        const bool lastComponent = pos >= full.size();
-        std::string hostName;
-        if (!HostName(name, hostName))
-            return ERROR_INVALID_NAME;
-        if (!missing) {
-            struct stat st {};
-            if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {
-                std::string found;
-                if (!FindHeld(dir, name, found) && !FindAsciiCaseVariant(dir, name, found))
-                    found = FindIgnoringCase(dir, name);
-                if (found.empty())
-                    missing = true;
-                else
-                    hostName = found;
-            }
-            if (missing && !lastComponent && dirMissing)
-                *dirMissing = true;
-        }
-        dir = JoinHost(dir, hostName);
-    }
-    hostPath = dir;
-    return ERROR_SUCCESS;
 }
 
 std::string ToWindowsPath(std::string_view hostPath) {

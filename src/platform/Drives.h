@@ -1,5 +1,6 @@
 #pragma once
-// The drive table and the mapping between Windows paths and host paths.
+// The drive table: the host directory each drive letter stands for, and the
+// Windows path of a host path.
 //
 // Paths above this layer look like Windows paths: Windows-1252 bytes, a drive
 // letter and colon, backslashes. Each drive letter maps to a host directory.
@@ -28,15 +29,6 @@ const DriveTable& CurrentDriveTable();
 bool DriveExists(char letter);
 // The host directory of a drive, or empty when the letter has no drive.
 std::string DriveHostRoot(char letter);
-
-// Host path of a Windows path (expanded first). Components that exist in
-// another case are found as Windows finds them; components that do not exist
-// keep their spelling, so a new file takes the name as given. Returns 0 or a
-// Windows error code (3 for a letter without a drive, 123 for wildcards,
-// 206 for a name that is too long).
-// `dirMissing` (if given) tells whether a directory on the way does not exist,
-// so that callers can answer 3 rather than 2.
-int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing = nullptr);
 
 // Windows path of a host path, or empty when no drive holds it.
 std::string ToWindowsPath(std::string_view hostPath);

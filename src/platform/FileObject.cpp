@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/Drives.h"
 #include "platform/HeldListing.h"
 #include "platform/HostAccess.h"
+#include "platform/Paths.h"
 #include "platform/ShareTable.h"
 
 namespace platform {

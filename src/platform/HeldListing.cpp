@@ -6,7 +6,6 @@
 #include <mutex>
 
 #include "platform/Codepage.h"
-#include "platform/Drives.h"
 #include "platform/HostNames.h"
 
 namespace platform {
@@ -51,10 +50,7 @@ bool ReadFolder(const std::string& hostDir, Held& held) {
 
 } // namespace
 
-THeldListing::THeldListing(std::string_view winDir) {
-    std::string hostDir;
-    if (ToHostPath(winDir, hostDir) != 0)
-        return;
+THeldListing::THeldListing(std::string hostDir) {
     while (hostDir.size() > 1 && hostDir.back() == '/')
         hostDir.pop_back();
     const std::lock_guard lock(HeldLock());

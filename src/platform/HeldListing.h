@@ -16,9 +16,10 @@ namespace platform {
 
 class THeldListing {
 public:
-    // Holds the folder at the Windows path `winDir`; holds nothing when it
-    // is not a folder that can be read.
-    explicit THeldListing(std::string_view winDir);
+    // Holds the folder at the host path `hostDir` (absolute, as the path
+    // look-up spells it); holds nothing when it is not a folder that can be
+    // read.
+    explicit THeldListing(std::string hostDir);
     ~THeldListing();
     THeldListing(const THeldListing&) = delete;
     THeldListing& operator=(const THeldListing&) = delete;

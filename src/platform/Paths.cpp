@@ -2,25 +2,18 @@
 
 #include <cctype>
 #include <filesystem>
-#include <map>
+#include <sys/stat.h>
 #include <vector>
 
+#include "platform/CaseLookup.h"
 #include "platform/Codepage.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Drives.h"
+#include "platform/HostNames.h"
 #include "platform/WinError.h"
 
 namespace platform {
 namespace {
-
-struct CurrentDirs {
-    char drive = 'C';
-    std::map<char, std::string> dirs; // drive -> "X:\path" (root "X:\")
-};
-
-CurrentDirs& State() {
-    static CurrentDirs state;
-    return state;
-}
 
 std::string RootOf(char letter) {
     return std::string(1, letter) + ":\\";
@@ -65,11 +58,6 @@ std::vector<std::string> SplitComponents(std::string_view path) {
     return parts;
 }
 
-// Drives are told apart ignoring case, as Windows tells them.
-char DriveKey(char letter) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-}
-
 // The directory a path is taken against, as Windows takes it: a drive
 // typed with a root is that root, its letter as typed; a drive typed
 // without one is the current directory kept for it, else its root as typed;
@@ -79,35 +67,22 @@ std::string BaseDirectory(char typedDrive, bool rooted) {
     if (typedDrive && rooted)
         return RootOf(typedDrive);
     if (typedDrive) {
-        const auto kept = State().dirs.find(DriveKey(typedDrive));
-        return kept == State().dirs.end() ? RootOf(typedDrive) : kept->second;
+        const std::string kept = KeptCurrentDir(typedDrive);
+        return kept.empty() ? RootOf(typedDrive) : kept;
     }
-    const std::string current = GetDriveCurrentDir(State().drive);
+    const std::string current = GetCurrentDir();
     return rooted ? current.substr(0, 3) : current;
 }
 
+bool HasInvalidNameChar(std::string_view name) {
+    for (unsigned char c : name)
+        if (c < 32 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"' ||
+            c == ':')
+            return true;
+    return false;
+}
+
 } // namespace
-
-char CurrentDrive() {
-    return State().drive;
-}
-
-std::string GetDriveCurrentDir(char letter) {
-    letter = DriveKey(letter);
-    auto it = State().dirs.find(letter);
-    return it == State().dirs.end() ? RootOf(letter) : it->second;
-}
-
-std::string GetCurrentDir() {
-    return GetDriveCurrentDir(State().drive);
-}
-
-void ResetCurrentDirs(char currentDrive, std::string_view currentDirOnIt) {
-    State().drive = currentDrive;
-    State().dirs.clear();
-    if (!currentDirOnIt.empty())
-        State().dirs[currentDrive] = std::string(currentDirOnIt);
-}
 
 int ExpandPath(std::string_view path, std::string& full) {
     full.clear();
@@ -171,6 +146,52 @@ std::string ExpandFileName(std::string_view path) {
     return ExpandPath(path, full) == ERROR_SUCCESS ? full : std::string();
 }
 
+int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing) {
+    hostPath.clear();
+    if (dirMissing)
+        *dirMissing = false;
+    std::string full;
+    if (int err = ExpandPath(winPath, full))
+        return err;
+    std::string dir = DriveHostRoot(full[0]);
+    if (dir.empty())
+        return ERROR_PATH_NOT_FOUND;
+
+    // Walk the components; once one is missing, the rest keep their spelling.
+    bool missing = false;
+    std::size_t pos = 3;
+    while (pos < full.size()) {
+        std::size_t end = full.find('\\', pos);
+        if (end == std::string::npos)
+            end = full.size();
+        const std::string name = full.substr(pos, end - pos);
+        pos = end + 1;
+        if (name.empty())
+            continue;
+        if (HasInvalidNameChar(name))
+            return ERROR_INVALID_NAME;
+        const bool lastComponent = pos >= full.size();
+        std::string hostName;
+        if (!HostName(name, hostName))
+            return ERROR_INVALID_NAME;
+        if (!missing) {
+            struct stat st {};
+            if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {
+                const std::string found = FindIgnoringCase(dir, name);
+                if (found.empty())
+                    missing = true;
+                else
+                    hostName = found;
+            }
+            if (missing && !lastComponent && dirMissing)
+                *dirMissing = true;
+        }
+        dir = JoinHost(dir, hostName);
+    }
+    hostPath = dir;
+    return ERROR_SUCCESS;
+}
+
 int SetCurrentDir(std::string_view path) {
     std::string full;
     if (int err = ExpandPath(path, full))
@@ -184,8 +205,7 @@ int SetCurrentDir(std::string_view path) {
         return ERROR_PATH_NOT_FOUND;
     if (full.size() > 3 && full.back() == '\\')
         full.pop_back();
-    State().drive = DriveKey(full[0]);
-    State().dirs[State().drive] = full;
+    MakeCurrentDir(full);
     return ERROR_SUCCESS;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Full-path expansion with one current directory per drive, as Windows keeps it.
+// Windows paths: their expansion against the current directory of the drive
+// they name, as Windows does it, and the host path they lead to.
 #include <string>
 #include <string_view>
 
@@ -18,16 +19,16 @@ int ExpandPath(std::string_view path, std::string& full);
 // ExpandPath, or the empty string when it fails.
 std::string ExpandFileName(std::string_view path);
 
-// The current drive's current directory, e.g. "C:\work" or "C:\".
-std::string GetCurrentDir();
-// The current directory of one drive (its root if never set).
-std::string GetDriveCurrentDir(char letter);
 // Makes a directory current (and its drive the current drive). 0 or an error.
 int SetCurrentDir(std::string_view path);
-char CurrentDrive();
 
-// Resets every drive's current directory to its root; called when a drive
-// table is installed.
-void ResetCurrentDirs(char currentDrive, std::string_view currentDirOnIt);
+// Host path of a Windows path (expanded first). Components that exist in
+// another case are found as Windows finds them; components that do not exist
+// keep their spelling, so a new file takes the name as given. Returns 0 or a
+// Windows error code (3 for a letter without a drive, 123 for wildcards,
+// 206 for a name that is too long).
+// `dirMissing` (if given) tells whether a directory on the way does not exist,
+// so that callers can answer 3 rather than 2.
+int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing = nullptr);
 
 } // namespace platform

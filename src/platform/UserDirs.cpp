@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/Drives.h"
+#include "platform/Paths.h"
 #include "platform/WinError.h"
 
 namespace fs = std::filesystem;

@@ -1,11 +1,10 @@
 // Where the program keeps its settings and finds its help file and samples:
 // beside itself when it can, else in the user's and the installed folders.
+#include "HostFiles.h"
 #include "MainWindowFixture.h"
 
 #include <cstdlib>
 #include <optional>
-#include <fstream>
-#include <sstream>
 #include <utime.h>
 
 #include "ModalAnswer.h"
@@ -31,10 +30,7 @@ protected:
             unsetenv("XDG_CONFIG_HOME");
     }
     std::string Slurp(const std::string& relative) const {
-        std::ifstream in(drives_.Host(relative), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return testsupport::ReadHostFile(drives_.Host(relative));
     }
     // Starts the window, moves it and closes it, as a user session would.
     void Session(const std::string& glyphDir) {
@@ -65,7 +61,7 @@ TEST_F(AppPathsTest, SettingsStayBesideAWritableProgramAndGoToTheUserWhenItIsNot
     {
         testsupport::ModalAnswer noMessages;
         auto& w = Open();
-        EXPECT_EQ(CurrentDir, "C:\\glyphs\\a\\");
+        EXPECT_EQ(CurrentDir(), "C:\\glyphs\\a\\");
         w.LoadDirectory("C:\\glyphs\\b\\");
         w.close();
         window_.reset();
@@ -81,7 +77,7 @@ TEST_F(AppPathsTest, SettingsStayBesideAWritableProgramAndGoToTheUserWhenItIsNot
     ASSERT_EQ(utime(drives_.Host("prog/Sporvik.ini").c_str(), &old), 0);
     EXPECT_EQ(SettingsFileForReading(), "C:\\home\\ann\\.config\\Sporvik\\Sporvik.ini");
     Open();
-    EXPECT_EQ(CurrentDir, "C:\\glyphs\\b\\");
+    EXPECT_EQ(CurrentDir(), "C:\\glyphs\\b\\");
 }
 
 TEST_F(AppPathsTest, WithoutAnyUserFolderTheSettingsStayBesideTheProgram) {
@@ -106,7 +102,7 @@ TEST_F(AppPathsTest, HelpAndSamplesComeFromBesideTheProgramOrTheInstalledShareFo
     // Its bin folder is writable here, as it is for root: still no settings there.
     EXPECT_EQ(SettingsFileForWriting(), "C:\\home\\ann\\.config\\Sporvik\\Sporvik.ini");
     Open();
-    EXPECT_EQ(CurrentDir, "C:\\usr\\share\\sporvik\\"); // the samples on first start
+    EXPECT_EQ(CurrentDir(), "C:\\usr\\share\\sporvik\\"); // the samples on first start
     EXPECT_EQ(ShownHints(), std::vector<std::string>{"sample.bmp"});
 
     // A portable copy keeps everything beside itself.

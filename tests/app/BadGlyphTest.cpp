@@ -28,8 +28,8 @@ TEST_F(MainWindowTest, ASubDirectoryNamedLikeAGlyphStopsThePageFill) {
     EXPECT_EQ(answer.Seen()[0].caption, "Sporvik");
     EXPECT_EQ(answer.Seen()[0].text, "Cannot open file \"C:\\prog\\old.bmp\".");
     // The directory, count and labels were set before the fill began.
-    EXPECT_EQ(CurrentDir, "C:\\prog\\");
-    EXPECT_EQ(w.GlyphCount, 4);
+    EXPECT_EQ(CurrentDir(), "C:\\prog\\");
+    EXPECT_EQ(w.Pages().GlyphCount(), 4);
     EXPECT_EQ(w.LabelAnzahl->Caption(), "4 Glyph(s)");
     // Buttons before the bad file are filled, its own is untouched and the
     // ones after it are not hidden.
@@ -39,7 +39,7 @@ TEST_F(MainWindowTest, ASubDirectoryNamedLikeAGlyphStopsThePageFill) {
     EXPECT_TRUE(Glyph(3)->Glyph().isNull());
     EXPECT_FALSE(Glyph(32)->isHidden());
     // Page fields and buttons keep their values from before; the bar stays.
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(0, 0));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(0, 0));
     EXPECT_TRUE(w.SpeedButtonNext->isEnabled());
     EXPECT_EQ(w.ProgressBar1->Position(), 30);
 }
@@ -48,7 +48,7 @@ TEST_F(MainWindowTest, ABadGlyphOnTheNextPageLeavesTheShownPageCurrent) {
     WriteGlyphs("prog", 33);
     drives_.WriteFile("prog/g0034.bmp", "BMnot really a bitmap");
     auto& w = Open();
-    ASSERT_EQ(w.GlyphCount, 34);
+    ASSERT_EQ(w.Pages().GlyphCount(), 34);
     Glyph(1)->SetDown(true);
 
     testsupport::ModalAnswer answer;
@@ -59,7 +59,7 @@ TEST_F(MainWindowTest, ABadGlyphOnTheNextPageLeavesTheShownPageCurrent) {
     EXPECT_EQ(Glyph(1)->Hint(), "g0033.bmp"); // filled before the failure
     EXPECT_EQ(Glyph(2)->Hint(), "g0002.bmp"); // the bad file's button as it was
     EXPECT_FALSE(Glyph(1)->Down());           // released before the page fill
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(1, 32));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(1, 32));
     EXPECT_TRUE(w.SpeedButtonNext->isEnabled());
     EXPECT_FALSE(w.SpeedButtonPrevious->isEnabled());
 }

@@ -83,7 +83,7 @@ TEST_F(CommandLineTest, AFolderDroppedOntoTheWindowIsShownWithNothingPushed) {
     WriteSettings("[options]\r\ndir=C:\\glyphs\\\r\n");
     auto& w = Open();
     w.show();
-    EXPECT_EQ(CurrentDir, "C:\\glyphs\\");
+    EXPECT_EQ(CurrentDir(), "C:\\glyphs\\");
     Glyph(1)->SetDown(true); // nothing shown there, but the state must go
 
     bool accepted = false;
@@ -92,12 +92,12 @@ TEST_F(CommandLineTest, AFolderDroppedOntoTheWindowIsShownWithNothingPushed) {
     Drop(w, {QUrl::fromLocalFile(QString::fromStdString(drives_.Host("nowhere").string()))},
          &accepted);
     EXPECT_FALSE(accepted);
-    EXPECT_EQ(CurrentDir, "C:\\glyphs\\");
+    EXPECT_EQ(CurrentDir(), "C:\\glyphs\\");
 
     Drop(w, {QUrl::fromLocalFile(QString::fromStdString(drives_.Host("glyphs/set").string()))},
          &accepted);
     EXPECT_TRUE(accepted);
-    EXPECT_EQ(CurrentDir, "C:\\glyphs\\set\\");
+    EXPECT_EQ(CurrentDir(), "C:\\glyphs\\set\\");
     EXPECT_EQ(ShownHints(), (std::vector<std::string>{"g0001.bmp", "g0002.bmp"}));
     EXPECT_EQ(DownCount(), 0);
 
@@ -105,7 +105,7 @@ TEST_F(CommandLineTest, AFolderDroppedOntoTheWindowIsShownWithNothingPushed) {
     w.LoadDirectory("C:\\glyphs\\");
     Drop(w, {QUrl::fromLocalFile(
                 QString::fromStdString(drives_.Host("glyphs/set/g0002.bmp").string()))});
-    EXPECT_EQ(CurrentDir, "C:\\glyphs\\set\\");
+    EXPECT_EQ(CurrentDir(), "C:\\glyphs\\set\\");
 }
 
 } // namespace

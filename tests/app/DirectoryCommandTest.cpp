@@ -23,7 +23,7 @@ protected:
         auto& w = Open();
         dialog = std::make_unique<TOSDialog>(&w);
         OSDialog = dialog.get();
-        OSDialog->SetStartDirectory(CurrentDir);
+        OSDialog->SetStartDirectory(CurrentDir());
         w.show();
         return w;
     }
@@ -50,7 +50,7 @@ TEST_F(DirectoryCommandTest, ChoosingADirectoryShowsItsGlyphsWithNothingPushed) 
     });
     answer.Press("ButtonOK");
     w.SpeedButtonDirectory->Click();
-    EXPECT_EQ(CurrentDir, "C:\\glyphs\\more\\");
+    EXPECT_EQ(CurrentDir(), "C:\\glyphs\\more\\");
     EXPECT_EQ(ShownHints(), (std::vector<std::string>{"g0001.bmp", "g0002.bmp"}));
     EXPECT_EQ(DownCount(), 0);
 
@@ -58,7 +58,7 @@ TEST_F(DirectoryCommandTest, ChoosingADirectoryShowsItsGlyphsWithNothingPushed) 
     answer.Inspect([this](QWidget*) { DoubleClickDirectory("c:\\"); });
     answer.Press("ButtonAbbruch");
     w.SpeedButtonDirectory->Click();
-    EXPECT_EQ(CurrentDir, "C:\\glyphs\\more\\");
+    EXPECT_EQ(CurrentDir(), "C:\\glyphs\\more\\");
     EXPECT_EQ(ShownHints().size(), 2u);
 }
 

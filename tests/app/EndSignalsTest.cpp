@@ -8,11 +8,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
 
+#include "HostFiles.h"
 #include "TempDrives.h"
 
 namespace fs = std::filesystem;
@@ -23,13 +23,6 @@ namespace {
 // The window program is built beside the test executables.
 fs::path BuiltProgram() {
     return fs::read_symlink("/proc/self/exe").parent_path() / "Sporvik";
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // Starts the program on `folder` with every end signal at its default, as a
@@ -104,9 +97,10 @@ TEST(EndSignals, EachClosesTheWindowAndTheSettingsAreWritten) {
         EXPECT_TRUE(Catches(pid, signal));
         kill(pid, signal);
         EXPECT_EQ(WaitForExit(pid), 0);
-        EXPECT_EQ(
-            ReadAll(folder / "Sporvik.ini").rfind("[options]\r\ndir=" + shown + "\r\nresx=", 0), 0u)
-            << ReadAll(folder / "Sporvik.ini");
+        EXPECT_EQ(testsupport::ReadHostFile(folder / "Sporvik.ini")
+                      .rfind("[options]\r\ndir=" + shown + "\r\nresx=", 0),
+                  0u)
+            << testsupport::ReadHostFile(folder / "Sporvik.ini");
     }
 }
 

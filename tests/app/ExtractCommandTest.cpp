@@ -2,16 +2,16 @@
 // dialogs answered as a user would: the questions and messages in their
 // order, the files written, and the directory shown afterwards.
 #include <QBuffer>
-#include <QLineEdit>
 #include <QImage>
+#include <QLineEdit>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "HostFiles.h"
 #include "MainWindowFixture.h"
 #include "ModalAnswer.h"
 #include "app/Forms.h"
@@ -26,17 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A real 16 x 16 bitmap file, so the window can show what was carved.
-std::string BmpFileBytes(int shade) {
-    QImage img(16, 16, QImage::Format_RGB888);
-    img.fill(QColor(shade, 255 - shade, 40));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    img.save(&buffer, "BMP");
-    return bytes.toStdString();
-}
-
 class ExtractCommandTest : public MainWindowTest {
 protected:
     ExtractCommandTest() { BitmapFileNumber = 0; }
@@ -46,17 +35,14 @@ protected:
         std::string exe(filler, 'x');
         bitmaps_.clear();
         for (int i = 0; i < count; ++i) {
-            bitmaps_.push_back(BmpFileBytes(40 * i));
+            bitmaps_.push_back(testsupport::ShadedBmpFile(40 * i));
             exe += bitmaps_.back() + std::string(filler, 'x');
         }
         drives_.WriteFile("apps/tool.exe", exe);
     }
 
     std::string Read(const std::string& relative) const {
-        std::ifstream in(drives_.Host(relative), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return testsupport::ReadHostFile(drives_.Host(relative));
     }
 
     // "caption: text -> answer" for every dialog seen.
@@ -132,10 +118,10 @@ TEST_F(ExtractCommandTest, OverwriteAnswersThroughTheRealQuestion) {
         for (int n : c.written)
             EXPECT_EQ(Read("apps/" + std::to_string(n) + ".bmp"), bitmaps_[n - 1]) << n;
         // The window shows the executable's directory, new glyphs included.
-        EXPECT_EQ(CurrentDir, "C:\\apps\\");
+        EXPECT_EQ(CurrentDir(), "C:\\apps\\");
         std::set<int> files(c.existing.begin(), c.existing.end());
         files.insert(c.written.begin(), c.written.end());
-        EXPECT_EQ(w.GlyphCount, static_cast<int>(files.size()));
+        EXPECT_EQ(w.Pages().GlyphCount(), static_cast<int>(files.size()));
         EXPECT_EQ(ShownHints().size(), files.size());
     }
 }
@@ -181,7 +167,7 @@ TEST_F(ExtractCommandTest, FailuresAreReportedAndTheCommandGoesOnOrEnds) {
     }
     testsupport::SetReadOnly(drives_.Host("apps"), false);
     EXPECT_EQ(BitmapFileNumber, 2);
-    EXPECT_EQ(CurrentDir, "C:\\apps\\");
+    EXPECT_EQ(CurrentDir(), "C:\\apps\\");
 
     // An executable that cannot be read: the window stays where it was.
     w.LoadDirectory("C:\\prog\\");
@@ -193,14 +179,14 @@ TEST_F(ExtractCommandTest, FailuresAreReportedAndTheCommandGoesOnOrEnds) {
         EXPECT_EQ(Dialogs(answer),
                   (std::vector<std::string>{"Error: Error reading tool.exe" + denied}));
     }
-    EXPECT_EQ(CurrentDir, "C:\\prog\\");
+    EXPECT_EQ(CurrentDir(), "C:\\prog\\");
 
     // Nothing to take: the directory is shown first, then the message.
     drives_.WriteFile("empty/tool.exe", std::string(3000, 'x'));
     std::string shownWhenAsked;
     {
         testsupport::ModalAnswer answer;
-        answer.Inspect([&](QWidget*) { shownWhenAsked = CurrentDir; }).Press("OK");
+        answer.Inspect([&](QWidget*) { shownWhenAsked = CurrentDir(); }).Press("OK");
         w.ExtractBitmapsFrom("C:\\empty\\tool.exe", w.SpeedButtonExtract);
         ASSERT_EQ(answer.Seen().size(), 2u);
         EXPECT_EQ(answer.Seen()[1].caption, "Information");
@@ -224,7 +210,7 @@ TEST_F(ExtractCommandTest, TheButtonTakesTheExecutableChosenInTheFileDialog) {
     auto& w = Open();
     TOSDialog dialog(&w);
     OSDialog = &dialog;
-    dialog.SetStartDirectory(CurrentDir);
+    dialog.SetStartDirectory(CurrentDir());
     w.show();
 
     testsupport::ModalAnswer answer;
@@ -241,12 +227,12 @@ TEST_F(ExtractCommandTest, TheButtonTakesTheExecutableChosenInTheFileDialog) {
 
     EXPECT_EQ(Read("apps/1.bmp"), bitmaps_[0]);
     EXPECT_EQ(Read("apps/2.bmp"), bitmaps_[1]);
-    EXPECT_EQ(CurrentDir, "C:\\apps\\");
+    EXPECT_EQ(CurrentDir(), "C:\\apps\\");
     EXPECT_EQ(ShownHints(), (std::vector<std::string>{"1.bmp", "2.bmp"}));
     // The file dialog only: no question, no message.
-    EXPECT_EQ(Dialogs(answer),
-              (std::vector<std::string>{"Extract bitmaps from .EXE file: C:\\apps -> Inspect",
-                                        "Extract bitmaps from .EXE file: C:\\apps -> Press ButtonOK"}));
+    EXPECT_EQ(Dialogs(answer), (std::vector<std::string>{
+                                   "Extract bitmaps from .EXE file: C:\\apps -> Inspect",
+                                   "Extract bitmaps from .EXE file: C:\\apps -> Press ButtonOK"}));
 
     // Cancel in the dialog changes nothing.
     OSDialog = &dialog;
@@ -307,10 +293,8 @@ TEST_F(ExtractCommandTest, TheCommandLineWritesWhatTheWindowWrites) {
 
     auto bmpFiles = [this](const std::string& dir) {
         std::map<std::string, std::string> files;
-        for (const auto& e : fs::directory_iterator(drives_.Host(dir)))
-            if (e.path().extension() == ".bmp")
-                files[e.path().filename().string()] =
-                    Read(dir + "/" + e.path().filename().string());
+        for (const std::string& name : testsupport::FileNamesIn(drives_.Host(dir), ".bmp"))
+            files[name] = Read(dir + "/" + name);
         return files;
     };
     const auto window = bmpFiles("win");

@@ -11,7 +11,8 @@
 #include <map>
 
 #include "ModalAnswer.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
 #include "platform/Codepage.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PopupMenu.h"
@@ -127,13 +128,13 @@ TEST_F(FileCommandsTest, RenameTakesOnlyAnAcceptableNewName) {
         EXPECT_EQ(button->Hint(), c.result) << c.typed;
         EXPECT_EQ(Content(c.result), "open.bmp") << c.typed;
         EXPECT_EQ(fs::directory_iterator(drives_.Host("g"))->path().filename(), c.result);
-        EXPECT_EQ(w.GlyphCount, 1);
+        EXPECT_EQ(w.Pages().GlyphCount(), 1);
     }
     ModalAnswer cancel;
     cancel.Press("Cancel");
     Rename(button);
     EXPECT_EQ(button->Hint(), "Open2.BmP");
-    w.LoadDirectory(CurrentDir);
+    w.LoadDirectory(CurrentDir());
     EXPECT_EQ(ShownHints(), std::vector<std::string>{"Open2.BmP"});
 }
 
@@ -159,8 +160,8 @@ TEST_F(FileCommandsTest, RenameOntoAnotherGlyphReplacesItOnlyWhenAllowed) {
     EXPECT_FALSE(fs::exists(drives_.Host("g/b.bmp")));
     EXPECT_FALSE(fs::exists(drives_.Host("g/a.bmp")));
     EXPECT_EQ(Label(), "2 Glyph(s)");
-    EXPECT_EQ(w.LastShown, 2);
-    EXPECT_FALSE(RefillPending);
+    EXPECT_EQ(w.Pages().LastShown(), 2);
+    EXPECT_FALSE(w.Pages().RefillPending());
 }
 
 TEST_F(FileCommandsTest, RenameOntoAGlyphOffThePageCountsItButHidesNothing) {
@@ -172,8 +173,8 @@ TEST_F(FileCommandsTest, RenameOntoAGlyphOffThePageCountsItButHidesNothing) {
     Rename(Glyph(1));
     EXPECT_EQ(Glyph(1)->Hint(), "g0040.bmp");
     EXPECT_EQ(ShownHints().size(), 32u);
-    EXPECT_EQ(w.GlyphCount, 39);
-    EXPECT_EQ(w.LastShown, 31);
+    EXPECT_EQ(w.Pages().GlyphCount(), 39);
+    EXPECT_EQ(w.Pages().LastShown(), 31);
     EXPECT_EQ(Label(), "39 Glyph(s)");
 }
 
@@ -219,7 +220,7 @@ TEST_F(FileCommandsTest, AFailedRenameLosesNoFile) {
     for (const char* f : {"b.bmp", "c.bmp", "d.bmp"})
         EXPECT_EQ(Content(f), f);
     EXPECT_EQ(Label(), "4 Glyph(s)");
-    EXPECT_EQ(w.GlyphCount, 4);
+    EXPECT_EQ(w.Pages().GlyphCount(), 4);
 }
 
 // The host's look-up folds é and É though the program's own comparison does
@@ -232,7 +233,7 @@ TEST_F(FileCommandsTest, RenameToAnAccentedCapitalChangesOnlyTheSpelling) {
     EXPECT_TRUE(Texts(answer).empty());
     EXPECT_EQ(Glyph(1)->Hint(), "\xc9t\xe9.bmp");
     EXPECT_EQ(Content("\xc3\x89t\xc3\xa9.bmp"), "\xc3\xa9t\xc3\xa9.bmp");
-    EXPECT_EQ(w.GlyphCount, 1);
+    EXPECT_EQ(w.Pages().GlyphCount(), 1);
 }
 
 TEST_F(FileCommandsTest, ThisGlyphDeletesTheMenusGlyphAndNextPageClosesTheGap) {
@@ -254,13 +255,13 @@ TEST_F(FileCommandsTest, ThisGlyphDeletesTheMenusGlyphAndNextPageClosesTheGap) {
     EXPECT_EQ(ShownHints(), (std::vector<std::string>{"a.bmp", "c.bmp"}));
     EXPECT_TRUE(fs::exists(drives_.Host("g/a.bmp")));
     EXPECT_EQ(Label(), "2 Glyph(s)");
-    EXPECT_TRUE(RefillPending);
+    EXPECT_TRUE(w.Pages().RefillPending());
 
     w.SpeedButtonNext->Click();
     EXPECT_FALSE(Glyph(2)->isHidden());
     EXPECT_EQ(Glyph(2)->Hint(), "c.bmp");
     EXPECT_TRUE(Glyph(3)->isHidden());
-    EXPECT_EQ(w.LastShown, 2);
+    EXPECT_EQ(w.Pages().LastShown(), 2);
 
     testsupport::SetReadOnly(drives_.Host("g/c.bmp"));
     fs::remove(drives_.Host("g/a.bmp"));
@@ -396,11 +397,11 @@ TEST_F(FileCommandsTest, AFolderWithoutAWesternFormIsRememberedAcrossAStart) {
     WriteGlyphs("\xd0\x9f\xd0\xb0\xd0\xbf\xd0\xba\xd0\xb0", 3);
     auto& w = Open();
     w.LoadDirectory("C:\\" + platform::Utf8ToAnsi("\xd0\x9f\xd0\xb0\xd0\xbf\xd0\xba\xd0\xb0"));
-    const std::string shown = CurrentDir;
+    const std::string shown = CurrentDir();
     w.close();
     window_.reset();
     Open();
-    EXPECT_EQ(CurrentDir, shown);
+    EXPECT_EQ(CurrentDir(), shown);
     EXPECT_EQ(Label(), "3 Glyph(s)");
 }
 

@@ -1,12 +1,11 @@
 #include "MainWindowFixture.h"
+#include "HostFiles.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
-#include <fstream>
-#include <sstream>
 
 #include "app/Forms.h"
 #include "platform/ui/PopupMenu.h"
@@ -34,11 +33,9 @@ void MainWindowTest::WriteBmp(const std::string& relative, int w, int h) const {
 void MainWindowTest::WriteGlyphs(const std::string& dir, int count) const {
     // One bitmap written once and copied: thousands of glyphs stay quick.
     WriteBmp(dir + "/g0001.bmp");
-    for (int i = 2; i <= count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/g%04d.bmp", i);
-        std::filesystem::copy_file(drives_.Host(dir + "/g0001.bmp"), drives_.Host(dir + name));
-    }
+    for (const std::string& name : testsupport::GlyphNames(2, count))
+        std::filesystem::copy_file(drives_.Host(dir + "/g0001.bmp"),
+                                   drives_.Host(dir + "/" + name));
 }
 
 void MainWindowTest::WriteSettings(const std::string& text) const {
@@ -46,10 +43,7 @@ void MainWindowTest::WriteSettings(const std::string& text) const {
 }
 
 std::string MainWindowTest::ReadSettings() const {
-    std::ifstream in(drives_.Host("prog/Sporvik.ini"), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return testsupport::ReadHostFile(drives_.Host("prog/Sporvik.ini"));
 }
 
 TFormMainWindow& MainWindowTest::Open(const std::string& startDirectory) {

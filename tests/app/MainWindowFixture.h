@@ -36,6 +36,8 @@ protected:
     // is closed again at once).
     bool RightClickOpensMenu(TSpeedButton* button) const;
     TSpeedButton* Glyph(int n) const { return window_->GlyphButton(n); }
+    // The directory the window shows.
+    const std::string& CurrentDir() const { return window_->Pages().CurrentDir(); }
 
     testsupport::TempDrives drives_;
     std::unique_ptr<TFormMainWindow> window_;

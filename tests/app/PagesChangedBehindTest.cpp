@@ -1,5 +1,6 @@
 // Another program changes the shown directory between two page commands: the
 // next command shows the directory as it is now, never a listing from before.
+#include "HostFiles.h"
 #include "MainWindowFixture.h"
 
 #include <QObject>
@@ -13,16 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> Glyphs(int from, int to) {
-    std::vector<std::string> names;
-    for (int i = from; i <= to; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "g%04d.bmp", i);
-        names.push_back(name);
-    }
-    return names;
-}
 
 std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -57,14 +48,15 @@ TEST_F(MainWindowTest, NextPageShowsTheDirectoryAsChangedBehindItsBack) {
     };
     const Case cases[] = {
         {"added", [](const fs::path& d) { fs::copy_file(d / "g0001.bmp", d / "g0000.bmp"); },
-         Glyphs(32, 40), 41, 41, ""},
-        {"removed", [](const fs::path& d) { fs::remove(d / "g0001.bmp"); }, Glyphs(34, 40), 39, 39,
-         ""},
+         testsupport::GlyphNames(32, 40), 41, 41, ""},
+        {"removed", [](const fs::path& d) { fs::remove(d / "g0001.bmp"); },
+         testsupport::GlyphNames(34, 40), 39, 39, ""},
         {"renamed", [](const fs::path& d) { fs::rename(d / "g0035.bmp", d / "z.bmp"); },
-         Join(Join(Glyphs(33, 34), Glyphs(36, 40)), {"z.bmp"}), 40, 40, ""},
+         Join(Join(testsupport::GlyphNames(33, 34), testsupport::GlyphNames(36, 40)), {"z.bmp"}),
+         40, 40, ""},
         {"renamed out of the pattern",
-         [](const fs::path& d) { fs::rename(d / "g0001.bmp", d / "g0001.txt"); }, Glyphs(34, 40),
-         39, 39, ""},
+         [](const fs::path& d) { fs::rename(d / "g0001.bmp", d / "g0001.txt"); },
+         testsupport::GlyphNames(34, 40), 39, 39, ""},
         {"replaced by a directory",
          [](const fs::path& d) {
              fs::remove(d / "g0034.bmp");
@@ -79,7 +71,7 @@ TEST_F(MainWindowTest, NextPageShowsTheDirectoryAsChangedBehindItsBack) {
              fs::rename(d, d.string() + ".old");
              fs::rename(d.string() + " new", d); // 35 glyphs of the same names
          },
-         Glyphs(33, 35), 35, 35, ""},
+         testsupport::GlyphNames(33, 35), 35, 35, ""},
     };
     for (const Case& c : cases) {
         WriteGlyphs(c.what, 40);
@@ -91,7 +83,7 @@ TEST_F(MainWindowTest, NextPageShowsTheDirectoryAsChangedBehindItsBack) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         w.LoadDirectory(std::string("C:\\") + c.what);
-        ASSERT_EQ(ShownHints(), Glyphs(1, 32));
+        ASSERT_EQ(ShownHints(), testsupport::GlyphNames(1, 32));
         c.change(drives_.Host(c.what));
 
         testsupport::ModalAnswer answer;
@@ -100,18 +92,19 @@ TEST_F(MainWindowTest, NextPageShowsTheDirectoryAsChangedBehindItsBack) {
         StepCounter counter(w.ProgressBar1);
         w.SpeedButtonNext->Click();
 
-        EXPECT_EQ(counter.Steps(), c.steps); // one step per entry passed
-        EXPECT_EQ(w.GlyphCount, 40);         // counted again only on loading
+        EXPECT_EQ(counter.Steps(), c.steps);   // one step per entry passed
+        EXPECT_EQ(w.Pages().GlyphCount(), 40); // counted again only on loading
         EXPECT_EQ(w.LabelAnzahl->Caption(), "40 Glyph(s)");
         if (c.failure.empty()) {
             EXPECT_TRUE(answer.Seen().empty());
             EXPECT_EQ(ShownHints(), c.shown);
-            EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(33, c.lastShown));
+            EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()),
+                      std::pair(33, c.lastShown));
         } else {
             ASSERT_EQ(answer.Seen().size(), 1u);
             EXPECT_EQ(answer.Seen()[0].text, c.failure);
             EXPECT_EQ(Glyph(1)->Hint(), "g0033.bmp"); // filled before the bad entry
-            EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(1, 32));
+            EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(1, 32));
         }
     }
 }
@@ -125,17 +118,17 @@ TEST_F(MainWindowTest, ChangesWithinOneSecondOfEachOtherAreAllSeen) {
 
     fs::copy_file(dir / "g0001.bmp", dir / "g0000.bmp");
     w.SpeedButtonNext->Click();
-    EXPECT_EQ(ShownHints(), Glyphs(32, 40));
+    EXPECT_EQ(ShownHints(), testsupport::GlyphNames(32, 40));
 
     // Within the same second as the change before, and right after the
     // directory was read.
     fs::rename(dir / "g0040.bmp", dir / "a.bmp");
     w.SpeedButtonPrevious->Click();
-    EXPECT_EQ(ShownHints(), Join({"a.bmp"}, Glyphs(0, 30)));
+    EXPECT_EQ(ShownHints(), Join({"a.bmp"}, testsupport::GlyphNames(0, 30)));
     fs::remove(dir / "g0005.bmp");
     w.SpeedButtonLast->Click(); // from entry 33, as 40 were counted at loading
-    EXPECT_EQ(ShownHints(), Glyphs(32, 39));
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(33, 40));
+    EXPECT_EQ(ShownHints(), testsupport::GlyphNames(32, 39));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(33, 40));
 }
 
 TEST_F(MainWindowTest, ADirectoryShownBeforeIsReadAgainWhenLoaded) {
@@ -145,7 +138,7 @@ TEST_F(MainWindowTest, ADirectoryShownBeforeIsReadAgainWhenLoaded) {
     auto& w = Open();
     w.LoadDirectory("C:\\one");
     w.LoadDirectory("C:\\two");
-    EXPECT_EQ(ShownHints(), Glyphs(1, 2));
+    EXPECT_EQ(ShownHints(), testsupport::GlyphNames(1, 2));
     fs::remove(drives_.Host("one/g0002.bmp"));
     w.LoadDirectory("C:\\one");
     EXPECT_EQ(ShownHints(), (std::vector<std::string>{"g0001.bmp", "g0003.bmp"}));

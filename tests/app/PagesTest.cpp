@@ -1,4 +1,5 @@
 // The glyph pages through the real main window.
+#include "HostFiles.h"
 #include "MainWindowFixture.h"
 
 #include "app/Glyph_MW.h"
@@ -7,16 +8,6 @@
 #include "platform/ui/ProgressBar.h"
 
 namespace {
-
-std::vector<std::string> Names(int from, int to) {
-    std::vector<std::string> names;
-    for (int i = from; i <= to; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "g%04d.bmp", i);
-        names.push_back(name);
-    }
-    return names;
-}
 
 struct PageButtons {
     bool first, previous, next, last;
@@ -30,7 +21,7 @@ PageButtons Enabled(const TFormMainWindow& w) {
 
 TEST_F(MainWindowTest, EmptyDirectoryShowsNoGlyphAndNoPaging) {
     auto& w = Open();
-    EXPECT_EQ(CurrentDir, "C:\\prog\\");
+    EXPECT_EQ(CurrentDir(), "C:\\prog\\");
     EXPECT_EQ(w.FileLabel1->FileName(), "C:\\prog");
     EXPECT_EQ(w.LabelAnzahl->Caption(), "0 Glyph(s)");
     EXPECT_TRUE(ShownHints().empty());
@@ -42,26 +33,26 @@ TEST_F(MainWindowTest, PagesThroughThirtyThreeGlyphs) {
     WriteGlyphs("prog", 33);
     auto& w = Open();
     EXPECT_EQ(w.LabelAnzahl->Caption(), "33 Glyph(s)");
-    EXPECT_EQ(ShownHints(), Names(1, 32));
+    EXPECT_EQ(ShownHints(), testsupport::GlyphNames(1, 32));
     EXPECT_EQ(Enabled(w), (PageButtons{false, false, true, true}));
 
     w.SpeedButtonNext->Click();
-    EXPECT_EQ(ShownHints(), Names(33, 33));
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(33, 33));
+    EXPECT_EQ(ShownHints(), testsupport::GlyphNames(33, 33));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(33, 33));
     EXPECT_EQ(Enabled(w), (PageButtons{true, true, false, false}));
     // Hidden buttons keep what they showed before.
     EXPECT_EQ(Glyph(2)->Hint(), "g0002.bmp");
 
     w.SpeedButtonPrevious->Click();
-    EXPECT_EQ(ShownHints(), Names(1, 32));
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(1, 32));
+    EXPECT_EQ(ShownHints(), testsupport::GlyphNames(1, 32));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(1, 32));
 
     w.SpeedButtonLast->Click();
-    EXPECT_EQ(ShownHints(), Names(33, 33));
-    EXPECT_EQ(std::pair(w.FirstShown, w.LastShown), std::pair(33, 33));
+    EXPECT_EQ(ShownHints(), testsupport::GlyphNames(33, 33));
+    EXPECT_EQ(std::pair(w.Pages().FirstShown(), w.Pages().LastShown()), std::pair(33, 33));
 
     w.SpeedButtonFirst->Click();
-    EXPECT_EQ(ShownHints(), Names(1, 32));
+    EXPECT_EQ(ShownHints(), testsupport::GlyphNames(1, 32));
     EXPECT_EQ(Enabled(w), (PageButtons{false, false, true, true}));
 }
 
@@ -78,9 +69,10 @@ TEST_F(MainWindowTest, LastPageStartsAtTheLastMultipleOfThirtyTwoPlusOne) {
         const bool onePage = c.count <= 32;
         EXPECT_EQ(Enabled(w), (PageButtons{false, false, !onePage, !onePage}));
         w.SpeedButtonLast->Click();
-        EXPECT_EQ(w.FirstShown, c.firstOfLast);
-        EXPECT_EQ(w.LastShown, c.count);
-        EXPECT_EQ(ShownHints(), Names(c.firstOfLast, c.firstOfLast + c.shownOnLast - 1));
+        EXPECT_EQ(w.Pages().FirstShown(), c.firstOfLast);
+        EXPECT_EQ(w.Pages().LastShown(), c.count);
+        EXPECT_EQ(ShownHints(),
+                  testsupport::GlyphNames(c.firstOfLast, c.firstOfLast + c.shownOnLast - 1));
         EXPECT_EQ(Enabled(w).next, false);
     }
 }
@@ -104,7 +96,7 @@ TEST_F(MainWindowTest, ImageCountFollowsTheBitmapWidth) {
     EXPECT_EQ(Glyph(1)->NumGlyphs(), 1);
     w.LoadDirectory("C:\\prog");
     w.LoadDirectory("C:\\OTHER\\");
-    EXPECT_EQ(CurrentDir, "C:\\OTHER\\");
+    EXPECT_EQ(CurrentDir(), "C:\\OTHER\\");
     EXPECT_EQ(Glyph(1)->NumGlyphs(), 1); // 20 x 20 gave 1 and stays
     WriteBmp("third/x.bmp", 80, 16);
     WriteBmp("third/y.bmp", 8, 8);

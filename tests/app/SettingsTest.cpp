@@ -20,7 +20,7 @@ TEST_F(MainWindowTest, WithoutSettingsOpensCentredAndWritesKeysInOrder) {
     w.show();
     const QPoint centre = Centred(w);
     EXPECT_EQ(w.pos(), centre);
-    EXPECT_EQ(CurrentDir, "C:\\prog\\");
+    EXPECT_EQ(CurrentDir(), "C:\\prog\\");
     w.close();
     EXPECT_EQ(ReadSettings(),
               "[options]\r\ndir=C:\\prog\\\r\nresx=1024\r\nleft=" + std::to_string(centre.x()) +
@@ -76,13 +76,13 @@ TEST_F(MainWindowTest, RemembersTheDirectoryAndFallsBackWhenItIsGone) {
     WriteSettings("[options]\r\ndir=c:\\GLYPHS\\\r\n");
     {
         auto& w = Open();
-        EXPECT_EQ(CurrentDir, "c:\\GLYPHS\\");
+        EXPECT_EQ(CurrentDir(), "c:\\GLYPHS\\");
         EXPECT_EQ(w.LabelAnzahl->Caption(), "1 Glyph(s)");
         window_.reset();
     }
     WriteSettings("; kept\r\n[options]\r\ndir=C:\\gone\r\nleft=7\r\n[other]\r\nx=1\r\n");
     auto& w = Open();
-    EXPECT_EQ(CurrentDir, "C:\\prog\\");
+    EXPECT_EQ(CurrentDir(), "C:\\prog\\");
     w.move(40, 30);
     w.close();
     // The directory shown is written back; other lines stay where they were.
@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, AFolderNamedAtStartIsTheOnlyOneRead) {
     testsupport::ModalAnswer reports;
     auto& w = Open("C:\\named\\");
     EXPECT_TRUE(reports.Seen().empty());
-    EXPECT_EQ(CurrentDir, "C:\\named\\");
+    EXPECT_EQ(CurrentDir(), "C:\\named\\");
     EXPECT_EQ(ShownHints(), std::vector<std::string>{"narrow.bmp"});
     EXPECT_EQ(Glyph(1)->NumGlyphs(), 1);
     w.close();
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, AnEmptyDirSettingListsTheCurrentDirectory) {
     WriteBmp("root.bmp");
     WriteSettings("[options]\r\ndir=\r\n");
     auto& w = Open();
-    EXPECT_EQ(CurrentDir, "");
+    EXPECT_EQ(CurrentDir(), "");
     EXPECT_EQ(w.FileLabel1->FileName(), "");
     EXPECT_EQ(ShownHints(),
               std::vector<std::string>{"root.bmp"}); // the current directory is C:\ here
@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, AnUnreadableSettingsFileIsReportedAndTheWindowCentred) {
     EXPECT_EQ(w.pos(), Centred(w));
     // "dir" was never read: the empty text goes to the directory load, and
     // the root of the current drive has entries, so the current directory is shown.
-    EXPECT_EQ(CurrentDir, "");
+    EXPECT_EQ(CurrentDir(), "");
 }
 
 } // namespace

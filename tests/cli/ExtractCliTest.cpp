@@ -2,13 +2,13 @@
 // it writes, its messages, questions and JSON records, and its exit status.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
 #include <sstream>
 
 #include "CarvedPictures.h"
 #include "EmbeddedBitmaps.h"
+#include "HostFiles.h"
 #include "ProgramImage.h"
 #include "TempDrives.h"
 #include "cli/ExtractCommand.h"
@@ -74,19 +74,11 @@ protected:
     std::string Host(const std::string& relative) const { return drives.Host(relative).string(); }
 
     std::string Read(const std::string& relative) const {
-        std::ifstream in(drives.Host(relative), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return ReadHostFile(drives.Host(relative));
     }
 
     std::set<std::string> BmpFiles(const std::string& dir) const {
-        std::set<std::string> names;
-        if (fs::exists(drives.Host(dir)))
-            for (const auto& e : fs::directory_iterator(drives.Host(dir)))
-                if (e.path().extension() == ".bmp")
-                    names.insert(e.path().filename().string());
-        return names;
+        return FileNamesIn(drives.Host(dir), ".bmp");
     }
 
     TempDrives drives;
@@ -458,11 +450,7 @@ TEST_F(ExtractCliTest, IconsCursorsAnd16BitProgramsAreWrittenAndWhatIsNotReadIsS
         EXPECT_EQ(Run({"--resources", "--json", "-o", Host("out"), Host("apps/tool.exe")}),
                   c.status);
         EXPECT_EQ(err, c.err);
-        Files files;
-        if (fs::exists(drives.Host("out")))
-            for (const auto& e : fs::directory_iterator(drives.Host("out")))
-                files.insert(e.path().filename().string());
-        EXPECT_EQ(files, c.files);
+        EXPECT_EQ(FileNamesIn(drives.Host("out")), c.files);
         const bool ne = std::string(c.what) == "a 16-bit program";
         if (c.files.count("tool-IDI_APP.ico")) {
             EXPECT_NE(out.find("\"file\":\"" + Host("out/tool-IDI_APP.ico") +

@@ -1,11 +1,10 @@
 // The installed program itself, started as a script would start it: no
 // display, no Qt platform chosen, and the exit status as the only answer.
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/wait.h>
 
+#include "HostFiles.h"
 #include "ProgramImage.h"
 #include "TempDrives.h"
 
@@ -36,13 +35,6 @@ int RunProgram(const std::string& args, const fs::path& out) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 } // namespace
 
 TEST(ExtractProgram, RunsWithoutADisplayAndAnswersWithItsExitStatus) {
@@ -57,14 +49,18 @@ TEST(ExtractProgram, RunsWithoutADisplayAndAnswersWithItsExitStatus) {
     const std::string outDir = Quoted(drives.Host("out").string());
     const fs::path log = drives.Host("log.txt");
 
-    EXPECT_EQ(RunProgram("--resources --json -o " + outDir + " " + tool, log), 0) << ReadAll(log);
-    EXPECT_EQ(ReadAll(drives.Host("out/tool-TOOLBAR.bmp")).substr(14), strip.data);
-    EXPECT_NE(ReadAll(log).find("\"resource\":\"TOOLBAR\"}\n"), std::string::npos) << ReadAll(log);
+    EXPECT_EQ(RunProgram("--resources --json -o " + outDir + " " + tool, log), 0)
+        << testsupport::ReadHostFile(log);
+    EXPECT_EQ(testsupport::ReadHostFile(drives.Host("out/tool-TOOLBAR.bmp")).substr(14),
+              strip.data);
+    EXPECT_NE(testsupport::ReadHostFile(log).find("\"resource\":\"TOOLBAR\"}\n"), std::string::npos)
+        << testsupport::ReadHostFile(log);
 
     EXPECT_EQ(RunProgram(Quoted(drives.Host("apps/empty.exe").string()), log), 1);
-    EXPECT_EQ(ReadAll(log), "No bitmaps found.\n");
+    EXPECT_EQ(testsupport::ReadHostFile(log), "No bitmaps found.\n");
     EXPECT_EQ(RunProgram("--overwrite maybe " + tool, log), 2);
     EXPECT_EQ(RunProgram(Quoted(drives.Host("apps/gone.exe").string()), log), 2);
-    EXPECT_EQ(ReadAll(log), "sporvik-extract: Error reading gone.exe!\nReason: I/O Error 2\n"
-                            "File not found\n0 bitmaps written from 0 files.\n");
+    EXPECT_EQ(testsupport::ReadHostFile(log),
+              "sporvik-extract: Error reading gone.exe!\nReason: I/O Error 2\n"
+              "File not found\n0 bitmaps written from 0 files.\n");
 }

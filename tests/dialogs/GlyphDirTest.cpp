@@ -12,8 +12,9 @@
 #include "platform/Codepage.h"
 #include "controls/QZkompo.h"
 #include "dialogs/Glyph_Dir.h"
-#include "extract/FileUtils.h"
-#include "extract/FormatSettings.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/FormatSettings.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Paths.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/DirectoryListBox.h"
@@ -54,7 +55,8 @@ protected:
     // The extract command's call, or the directory command's with mode 2.
     int Run(int mode = 0, const std::string& filter = "*.exe", int helpContext = 11,
             int requiredFree = 0, int attributes = 63) {
-        return dialog->Execute(mode, mode == 2 ? "Select Directory" : "Extract bitmaps from .EXE file",
+        return dialog->Execute(mode,
+                               mode == 2 ? "Select Directory" : "Extract bitmaps from .EXE file",
                                filter, attributes, helpContext, requiredFree);
     }
     // Queues: type a name into the edit, then press OK with Enter.
@@ -94,9 +96,9 @@ TEST_F(GlyphDirTest, DirectoryModeGreysTheFileControlsAndReturnsTheDirectory) {
         EXPECT_EQ(d.windowTitle(), "Select Directory");
         EXPECT_EQ(d.ButtonOK->text(), "Open");
         EXPECT_FALSE(d.ButtonHilfe->isVisible());
-        for (QWidget* w : {static_cast<QWidget*>(d.ComboBoxFilter),
-                           static_cast<QWidget*>(d.FileListBox1),
-                           static_cast<QWidget*>(d.EditDateiName)}) {
+        for (QWidget* w :
+             {static_cast<QWidget*>(d.ComboBoxFilter), static_cast<QWidget*>(d.FileListBox1),
+              static_cast<QWidget*>(d.EditDateiName)}) {
             EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
             EXPECT_EQ(w->palette().color(QPalette::Base),
                       platform::GetSysColor(platform::COLOR_INACTIVEBORDER));
@@ -371,8 +373,10 @@ TEST_F(GlyphDirTest, DirectoriesThatVanishOrCannotBeReadGiveAMessage) {
     answer.Press("ButtonOK");
     EXPECT_EQ(Run(2, "*.bmp", 0), 1);
     ASSERT_GE(answer.Seen().size(), 4u);
-    EXPECT_EQ(answer.Seen()[1].text, "Cannot open directory \"C:\\glyphs\\locked\": access denied.");
-    EXPECT_EQ(answer.Seen()[3].text, "Cannot open directory \"C:\\glyphs\\sub\": it does not exist.");
+    EXPECT_EQ(answer.Seen()[1].text,
+              "Cannot open directory \"C:\\glyphs\\locked\": access denied.");
+    EXPECT_EQ(answer.Seen()[3].text,
+              "Cannot open directory \"C:\\glyphs\\sub\": it does not exist.");
     EXPECT_EQ(dialog->ResultPath(), "C:\\glyphs");
 
     // The shown directory itself goes: the next showing starts from its parent.

@@ -8,8 +8,7 @@
 #include "TempDrives.h"
 #include "extract/CarveScan.h"
 #include "extract/Extractor.h"
-#include "extract/FileUtils.h"
-#include "extract/ProgressRelay.h"
+#include "fileutils/FileUtils.h"
 
 using namespace testsupport;
 
@@ -90,13 +89,12 @@ TEST(CarveScan, AFileCutShortUnderTheScanIsAReadErrorAndKeepsNothingHalf) {
     const std::string bytes =
         Filler(3 << 20) + PngFile(7, 3, 70, 1) + Filler(100) + SoundBitmap(108, 8, 5, 5, 2);
     const auto path = drives.WriteFile("apps/tool.exe", bytes);
-    TProgressRelay relay([&](std::int64_t done, std::int64_t) {
-        if (done > 0)
-            std::filesystem::resize_file(path, 1 << 20);
-    });
     std::vector<std::string> errors;
     ExtractHooks hooks;
-    hooks.progress = &relay;
+    hooks.progress = [&](std::int64_t done, std::int64_t) {
+        if (done > 0)
+            std::filesystem::resize_file(path, 1 << 20);
+    };
     hooks.carve.rules = {true, true, true};
     hooks.reportError = [&](const std::string& m) { errors.push_back(m); };
     TBitmapExtractor extractor("C:\\apps\\tool.exe", hooks);

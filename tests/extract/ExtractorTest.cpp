@@ -3,20 +3,20 @@
 // messages; and a comparison with a plain re-statement of its rules over
 // random executables.
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 #include <utility>
 #include <vector>
 
 #include "EmbeddedBitmaps.h"
+#include "HostFiles.h"
 #include "ScanReference.h"
 #include "TempDrives.h"
 #include "extract/Extractor.h"
+#include "fileutils/PathParts.h"
 
 namespace fs = std::filesystem;
 using namespace testsupport;
@@ -49,28 +49,21 @@ protected:
     ExtractorTest() { BitmapFileNumber = 0; }
 
     std::string ReadHost(const std::string& relative) const {
-        std::ifstream in(drives.Host(relative), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return ReadHostFile(drives.Host(relative));
     }
 
     // Names of the .bmp files in C:\<dir>, sorted.
     std::set<std::string> BmpFiles(const std::string& dir) const {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(drives.Host(dir)))
-            if (e.path().extension() == ".bmp")
-                names.insert(e.path().filename().string());
-        return names;
+        return FileNamesIn(drives.Host(dir), ".bmp");
     }
 
     // Runs the scan over C:\<dir>\tool.exe, answering the overwrite
-    // questions from `answers` in turn (No once they run out); in two halves
-    // (survey, then write) when `halves` is set.
+    // questions from `answers` in turn (No once they run out) and noting the
+    // files asked about; in two halves (survey, then write) when `halves` is set.
     bool Run(const std::string& dir = "apps", bool halves = false) {
         ExtractHooks hooks;
-        hooks.askOverwrite = [this](const std::string& question) {
-            questions.push_back(question);
+        hooks.askOverwrite = [this](const std::string& fileName) {
+            questions.push_back(fileName);
             if (answers.empty())
                 return OverwriteAnswer::No;
             const OverwriteAnswer a = answers.front();
@@ -90,7 +83,7 @@ protected:
             outcome = extractor.WriteSurveyed(found);
             outcome.readError = surveyError ? surveyError : outcome.readError;
         }
-        extractCount = extractor.ExtractCount;
+        extractCount = outcome.taken;
         readError = outcome.readError;
         return outcome.opened;
     }
@@ -217,7 +210,7 @@ TEST_F(ExtractorTest, NumbersGoOnAcrossRunsAndDirectoriesAndNoGivesTheNumberBack
     drives.WriteFile("other/5.bmp", "old");
     answers = {OverwriteAnswer::No};
     ASSERT_TRUE(Run("other"));
-    EXPECT_EQ(questions, (std::vector<std::string>{"File 5.bmp\r\nalready exists. Overwrite?"}));
+    EXPECT_EQ(questions, (std::vector<std::string>{"C:\\other\\5.bmp"}));
     EXPECT_EQ(extractCount, 1);
     EXPECT_EQ(BitmapFileNumber, 4);
     EXPECT_EQ(ReadHost("other/4.bmp"), three.substr(0, 100));
@@ -385,29 +378,13 @@ TEST_F(ExtractorTest, WhatHoldsTheNameIsReplacedWholeOrKept) {
         ASSERT_TRUE(Run());
         SetReadOnly(drives.Host("apps"), false);
         EXPECT_EQ(errors, c.errors);
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(drives.Host("apps")))
-            names.insert(e.path().filename().string());
-        EXPECT_EQ(names, c.names);
+        EXPECT_EQ(FileNamesIn(drives.Host("apps")), c.names);
         if (c.errors.empty()) {
             EXPECT_TRUE(SameBytes(ReadHost("apps/1.bmp"), bitmap));
         } else if (!before.empty()) {
             EXPECT_TRUE(SameBytes(ReadHost("apps/1.bmp"), before));
         }
         EXPECT_FALSE(fs::exists(drives.Host("apps/gone.bmp")));
-    }
-}
-
-TEST(ExtractorPaths, DirectoryAndNameSplitAtTheLastBackslashOrColon) {
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"C:\\apps\\tool.exe", "C:\\apps\\", "tool.exe"},
-        {"C:tool.exe", "C:", "tool.exe"},
-        {"tool.exe", "", "tool.exe"},
-        {"C:\\a:b\\", "C:\\a:b\\", ""},
-    };
-    for (const auto& [path, dir, name] : cases) {
-        EXPECT_EQ(DirectoryPart(path), dir) << path;
-        EXPECT_EQ(NamePart(path), name) << path;
     }
 }
 
@@ -470,7 +447,7 @@ TEST_F(ExtractorTest, AgreesWithAPlainStatementOfTheRulesOnRandomExecutables) {
         EXPECT_EQ(BitmapFileNumber, number);
         std::vector<std::string> askedAbout;
         for (const std::string& q : questions)
-            askedAbout.push_back(q.substr(5, q.find('\r') - 5));
+            askedAbout.push_back(NamePart(q));
         EXPECT_EQ(askedAbout, expected.questions);
         std::set<std::string> names;
         for (const auto& [name, bytes] : expected.files) {

@@ -9,7 +9,6 @@
 #include "TempDrives.h"
 #include "extract/FileSearch.h"
 #include "extract/Search.h"
-#include "platform/ui/ProgressBar.h"
 
 namespace fs = std::filesystem;
 using testsupport::TempDrives;
@@ -67,24 +66,25 @@ protected:
     TempDrives drives;
 };
 
-// What SearchInFile answers, and the positions it shows on a bar.
+// What SearchInFile answers, and the progress it tells: (done, size) before
+// each block.
 struct Answer {
     std::int64_t result;
-    std::vector<int> shown;
+    std::vector<std::pair<std::int64_t, std::int64_t>> shown;
     bool operator==(const Answer&) const = default;
 };
 
-template <class SearchFn> Answer Ask(SearchFn&& search, bool withBar) {
-    TProgressBar bar;
-    bar.SetPosition(1);
+template <class SearchFn> Answer Ask(SearchFn&& search, bool withProgress) {
     Answer a;
-    QObject::connect(&bar, &TProgressBar::positionChanged, [&](int v) { a.shown.push_back(v); });
-    a.result = search(withBar ? &bar : nullptr);
+    const SearchProgress told = [&a](std::int64_t done, std::int64_t size) {
+        a.shown.emplace_back(done, size);
+    };
+    a.result = search(withProgress ? told : SearchProgress());
     return a;
 }
 
 // One search object answering a run of searches (forward as the extractor
-// goes, and anywhere else) over random files: each answer and each bar shown
+// goes, and anywhere else) over random files: each answer and the progress told
 // must be SearchInFile's.
 TEST_F(FileSearchTest, AnswersAsAFreshSearchEachTime) {
     std::mt19937 rng(4711);
@@ -117,15 +117,17 @@ TEST_F(FileSearchTest, AnswersAsAFreshSearchEachTime) {
         for (int q = 0; q < 150; ++q) {
             const bool caseSensitive = pick(0, 3) != 0;
             const std::string pattern = pick(0, 5) == 0 ? "B" : caseSensitive ? "BM" : "bm";
-            const bool withBar = pick(0, 1) == 1;
+            const bool withProgress = pick(0, 1) == 1;
             const Answer fresh = Ask(
-                [&](QObject* p) {
+                [&](const SearchProgress& p) {
                     return SearchInFile("C:\\f.bin", start, pattern, caseSensitive, p);
                 },
-                withBar);
-            const Answer reused =
-                Ask([&](QObject* p) { return search.Search(start, pattern, caseSensitive, p); },
-                    withBar);
+                withProgress);
+            const Answer reused = Ask(
+                [&](const SearchProgress& p) {
+                    return search.Search(start, pattern, caseSensitive, p);
+                },
+                withProgress);
             ASSERT_EQ(reused, fresh) << "size " << size << " start " << start << " " << pattern;
             ++compared;
             // Mostly on behind the hit, now and then a jump anywhere.

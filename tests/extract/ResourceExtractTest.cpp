@@ -7,18 +7,18 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
-#include <sstream>
 
+#include "HostFiles.h"
 #include "ProgramImage.h"
 #include "TempDrives.h"
 #include "WrestoolFiles.h"
 #include "extract/DibFile.h"
 #include "extract/Extractor.h"
 #include "extract/ProgramResources.h"
+#include "extract/ResourceList.h"
 
 namespace fs = std::filesystem;
 using namespace testsupport;
@@ -28,18 +28,11 @@ namespace {
 class ResourceExtractTest : public ::testing::Test {
 protected:
     std::string ReadHost(const std::string& relative) const {
-        std::ifstream in(drives.Host(relative), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return ReadHostFile(drives.Host(relative));
     }
 
     std::set<std::string> BmpFiles(const std::string& dir) const {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(drives.Host(dir)))
-            if (e.path().extension() == ".bmp")
-                names.insert(e.path().filename().string());
-        return names;
+        return FileNamesIn(drives.Host(dir), ".bmp");
     }
 
     // Writes C:\apps\tool.exe and extracts its resources.
@@ -376,20 +369,6 @@ std::vector<ProgramCase> EveryKindOfProgram(const std::vector<ResourceItem>& ite
             {"NE", ComposeNeProgram(items, 9).bytes}};
 }
 
-std::set<std::string> FilesIn(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.insert(e.path().filename().string());
-    return names;
-}
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 bool HaveIcoutils() {
     return std::system("wrestool --version >/dev/null 2>&1 && icotool --version >/dev/null 2>&1") ==
            0;
@@ -434,12 +413,12 @@ TEST_F(ResourceExtractTest, IconAndCursorGroupsBecomeFilesAsWrestoolWritesThem) 
             {"tool-IDI_APP.ico", "tool.exe_14_IDI_APP.ico"},
             {"tool-2.ico", "tool.exe_14_2.ico"},
         };
-        EXPECT_EQ(FilesIn(theirs).size(), std::size(files));
+        EXPECT_EQ(FileNamesIn(theirs).size(), std::size(files));
         for (const auto& [ours, wrestool] : files) {
             SCOPED_TRACE(ours);
             const std::string mine = ReadHost(std::string("apps/") + ours);
             const std::string extension = fs::path(ours).extension().string();
-            const std::string theirsBytes = ReadFile(theirs / wrestool);
+            const std::string theirsBytes = ReadHostFile(theirs / wrestool);
             if (extension == ".bmp") {
                 EXPECT_EQ(mine, theirsBytes);
                 continue;
@@ -580,7 +559,7 @@ TEST_F(ResourceExtractTest, DamagedGroupsAreReportedAndNeverWrittenHalf) {
                 << errors[0];
             std::set<std::string> files = {"tool-5.cur", "tool-APP.ico", "tool-9.ico"};
             files.erase(k.item == 3 ? "tool-5.cur" : k.item == 4 ? "tool-APP.ico" : "tool-9.ico");
-            std::set<std::string> got = FilesIn(drives.Host("apps"));
+            std::set<std::string> got = FileNamesIn(drives.Host("apps"));
             got.erase("tool.exe");
             EXPECT_EQ(got, files);
         }

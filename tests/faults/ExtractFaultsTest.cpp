@@ -5,16 +5,15 @@
 // replace; every failure that cost a file was told; no half-written or spare
 // file is left; and the command line's summary and exit status agree.
 #include <QAbstractButton>
-#include <QBuffer>
 #include <QImage>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
 #include <sstream>
 
+#include "HostFiles.h"
 #include "InjectedFault.h"
 #include "MainWindowFixture.h"
 #include "ModalAnswer.h"
@@ -39,24 +38,6 @@ constexpr int kBitmaps = 3;
 constexpr int kRandomRuns = 4;
 constexpr double kRandomChance = 0.15;
 
-// A real bitmap file, so the window can show what was carved and kept.
-std::string BmpBytes(int shade, int size = 16) {
-    QImage img(size, size, QImage::Format_RGB888);
-    img.fill(QColor(shade, 255 - shade, 40));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    img.save(&buffer, "BMP");
-    return bytes.toStdString();
-}
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::string WithLineFeeds(std::string text) {
     for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
         text.erase(at, 1);
@@ -78,8 +59,8 @@ protected:
     ExtractFaultsTest() {
         std::string exe(500, 'x');
         for (int i = 0; i < kBitmaps; ++i) {
-            bitmaps_.push_back(BmpBytes(60 * i));
-            olds_.push_back(BmpBytes(30 * i, 20));
+            bitmaps_.push_back(testsupport::ShadedBmpFile(60 * i));
+            olds_.push_back(testsupport::ShadedBmpFile(30 * i, 20));
             exe += bitmaps_.back() + std::string(500, 'x');
         }
         exe_ = exe;
@@ -159,8 +140,8 @@ protected:
             if (calls)
                 *calls = fault.Calls();
         }
-        for (const auto& e : fs::directory_iterator(drives_.Host("apps")))
-            r.files[e.path().filename().string()] = Read(e.path());
+        for (const std::string& name : testsupport::FileNamesIn(drives_.Host("apps")))
+            r.files[name] = testsupport::ReadHostFile(drives_.Host("apps/" + name));
         return r;
     }
 

@@ -5,12 +5,11 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 #include <vector>
 
+#include "HostFiles.h"
 #include "InjectedFault.h"
 #include "TempDrives.h"
 #include "platform/FileOps.h"
@@ -25,19 +24,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadHost(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::vector<std::string> NamesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    const std::set<std::string> names = testsupport::FileNamesIn(dir);
+    return {names.begin(), names.end()};
 }
 
 struct Fault {
@@ -75,18 +64,11 @@ TEST(FileFaults, SettingsWriteKeepsTheOldFileWhole) {
     platform::TIniFile ini("C:\\prog\\Sporvik.ini");
     for (const Fault& f : faults) {
         SCOPED_TRACE(std::string(f.point) + " " + std::to_string(f.error));
-        std::string text = "no failure";
-        {
-            InjectedFault fault(f.point, f.error);
-            try {
-                ini.WriteString("options", "dir", "C:\\glyphs\\");
-            } catch (const EFailure& e) {
-                text = e.what();
-            }
-        }
+        const std::string text = testsupport::FailureUnder(
+            f.point, f.error, [&] { ini.WriteString("options", "dir", "C:\\glyphs\\"); });
         EXPECT_EQ(text,
                   std::string("Cannot write settings file \"C:\\prog\\Sporvik.ini\" ") + f.text);
-        EXPECT_EQ(ReadHost(host), old);
+        EXPECT_EQ(testsupport::ReadHostFile(host), old);
         EXPECT_EQ(NamesIn(drives.Host("prog")), std::vector<std::string>{"Sporvik.ini"});
         EXPECT_EQ(ini.ReadString("options", "dir", "none"), "none");
     }
@@ -107,15 +89,8 @@ TEST(FileFaults, SettingsReadFailsClearlyAndChangesNothing) {
     platform::TIniFile ini("C:\\prog\\Sporvik.ini");
     for (const Fault& f : faults) {
         SCOPED_TRACE(std::string(f.point) + " " + std::to_string(f.error));
-        std::string text = "no failure";
-        {
-            InjectedFault fault(f.point, f.error);
-            try {
-                ini.ReadString("options", "left", "none");
-            } catch (const EFailure& e) {
-                text = e.what();
-            }
-        }
+        const std::string text = testsupport::FailureUnder(
+            f.point, f.error, [&] { ini.ReadString("options", "left", "none"); });
         EXPECT_EQ(text,
                   std::string("Cannot read settings file \"C:\\prog\\Sporvik.ini\" ") + f.text);
         // A write that cannot read the old file must not replace it.
@@ -123,7 +98,7 @@ TEST(FileFaults, SettingsReadFailsClearlyAndChangesNothing) {
             InjectedFault fault(f.point, f.error);
             EXPECT_THROW(ini.WriteString("options", "top", "2"), EFailure);
         }
-        EXPECT_EQ(ReadHost(host), old);
+        EXPECT_EQ(testsupport::ReadHostFile(host), old);
     }
     EXPECT_EQ(ini.ReadString("options", "left", "none"), "1");
 }
@@ -152,7 +127,7 @@ TEST(FileFaults, DeleteFailureKeepsTheFile) {
             InjectedFault fault("posix/io/dir/unlink", error);
             EXPECT_EQ(platform::DeleteFile("C:\\glyphs\\a.bmp"), code) << error;
         }
-        EXPECT_EQ(ReadHost(host), "whole") << error;
+        EXPECT_EQ(testsupport::ReadHostFile(host), "whole") << error;
     }
     EXPECT_EQ(platform::DeleteFile("C:\\glyphs\\a.bmp"), 0);
     EXPECT_FALSE(fs::exists(host));
@@ -170,16 +145,9 @@ TEST(FileFaults, GlyphReadFailureNamesTheFile) {
     picture.save(QString::fromStdString(drives.WriteFile("glyphs/a.bmp", "").string()), "BMP");
     for (const Fault& f : faults) {
         SCOPED_TRACE(std::string(f.point) + " " + std::to_string(f.error));
-        std::string text = "no failure";
-        {
-            InjectedFault fault(f.point, f.error);
-            try {
-                platform::LoadBitmapFromFile("C:\\glyphs\\a.bmp");
-            } catch (const EFailure& e) {
-                text = e.what();
-            }
-        }
-        EXPECT_EQ(text, f.text);
+        EXPECT_EQ(testsupport::FailureUnder(
+                      f.point, f.error, [] { platform::LoadBitmapFromFile("C:\\glyphs\\a.bmp"); }),
+                  f.text);
     }
     EXPECT_EQ(platform::LoadBitmapFromFile("C:\\glyphs\\a.bmp").size(), QSize(8, 8));
 }

@@ -6,6 +6,7 @@
 #include "platform/FileObject.h"
 #include "platform/FileOps.h"
 #include "platform/Find.h"
+#include "platform/Paths.h"
 
 using namespace platform;
 

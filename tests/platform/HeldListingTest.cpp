@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "TempDrives.h"
-#include "platform/Drives.h"
 #include "platform/FileObject.h"
 #include "platform/HeldListing.h"
+#include "platform/Paths.h"
 
 using namespace platform;
 
@@ -29,7 +29,7 @@ TEST(HeldListing, FindsWhatAListingWouldFind) {
         drives.MakeDir("out");
         if (c.made == Made::Before)
             drives.WriteFile("out/Toolbar-Open.bmp", "BM");
-        const THeldListing held("C:\\out\\");
+        const THeldListing held(drives.Host("out/").string());
         if (c.made == Made::DuringByUs || c.made == Made::DuringThenRemoved) {
             FileObject f("C:\\out\\Toolbar-Open.bmp");
             f.CreateNew(1);
@@ -46,7 +46,7 @@ TEST(HeldListing, FindsWhatAListingWouldFind) {
 TEST(HeldListing, EndsWithItsHolder) {
     testsupport::TempDrives drives;
     drives.MakeDir("out");
-    { const THeldListing held("C:\\out"); }
+    { const THeldListing held(drives.Host("out").string()); }
     drives.WriteFile("out/Toolbar-Open.bmp", "BM"); // not through the program
     std::string host;
     ASSERT_EQ(ToHostPath("C:\\out\\TOOLBAR-OPEN.BMP", host), 0);

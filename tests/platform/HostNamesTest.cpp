@@ -9,7 +9,6 @@
 
 #include "TempDrives.h"
 #include "platform/Codepage.h"
-#include "platform/Drives.h"
 #include "platform/FileObject.h"
 #include "platform/FileOps.h"
 #include "platform/Find.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TempDrives.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Paths.h"
 #include "platform/WinError.h"
 

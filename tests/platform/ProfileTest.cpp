@@ -1,10 +1,9 @@
 // Profile files on disk: defaults, reading back what was written, and writes
 // that fail without harming the file that was there.
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
+#include "HostFiles.h"
 #include "TempDrives.h"
 #include "platform/Profile.h"
 
@@ -15,13 +14,6 @@ using testsupport::SetReadOnly;
 using testsupport::TempDrives;
 
 namespace {
-
-std::string ReadHost(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 int FilesIn(const fs::path& dir) {
     return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -39,7 +31,7 @@ TEST(Profile, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt) {
     ini.WriteInteger("options", "resx", 1024);
     ini.WriteInteger("options", "left", -4);
     ini.WriteInteger("options", "top", 167);
-    EXPECT_EQ(ReadHost(drives.Host("prog/Sporvik.ini")),
+    EXPECT_EQ(testsupport::ReadHostFile(drives.Host("prog/Sporvik.ini")),
               "[options]\r\ndir=C:\\glyphs\\\r\nresx=1024\r\nleft=-4\r\ntop=167\r\n");
     EXPECT_EQ(ini.ReadString("OPTIONS", "DIR", ""), "C:\\glyphs\\");
     EXPECT_EQ(ini.ReadInteger("options", "left", 0), -4);
@@ -56,7 +48,7 @@ TEST(Profile, AMissingKeyGivesTheDefaultWithoutTrailingBlanks) {
         const char* read;
     } cases[] = {
         {"none", "dflt   ", "dflt"}, {"none", "  dflt", "  dflt"}, {"none", "d f ", "d f"},
-        {"none", "   ", ""},         {"none", "tab\t", "tab\t"}, {"dir", "dflt  ", "C:\\x\\"},
+        {"none", "   ", ""},         {"none", "tab\t", "tab\t"},   {"dir", "dflt  ", "C:\\x\\"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ini.ReadString("options", c.key, c.defaultValue), c.read) << c.defaultValue;
@@ -89,7 +81,7 @@ TEST(Profile, AFileThatCannotBeWrittenRaisesAndStaysAsItWas) {
         SetReadOnly(file);
         TIniFile ini("C:\\prog\\Sporvik.ini");
         EXPECT_THROW(ini.WriteInteger("options", "left", 2), EFailure);
-        EXPECT_EQ(ReadHost(file), before);
+        EXPECT_EQ(testsupport::ReadHostFile(file), before);
         EXPECT_EQ(ini.ReadInteger("options", "left", 0), 1) << "a read-only file is still read";
     }
     {
@@ -100,7 +92,7 @@ TEST(Profile, AFileThatCannotBeWrittenRaisesAndStaysAsItWas) {
         EXPECT_THROW(ini.WriteInteger("options", "left", 2), EFailure);
         EXPECT_THROW(TIniFile("C:\\prog\\New.ini").WriteInteger("options", "left", 2), EFailure);
         SetReadOnly(drives.Host("prog"), false);
-        EXPECT_EQ(ReadHost(file), before);
+        EXPECT_EQ(testsupport::ReadHostFile(file), before);
         EXPECT_EQ(FilesIn(drives.Host("prog")), 1);
     }
     {
@@ -126,7 +118,7 @@ TEST(Profile, AFileThatCannotBeReadRaisesWithItsName) {
     // Replacing it would lose keys the program cannot see.
     EXPECT_THROW(ini.WriteInteger("options", "top", 2), EFailure);
     fs::permissions(file, fs::perms::owner_read, fs::perm_options::add);
-    EXPECT_EQ(ReadHost(file), "[options]\r\nleft=1\r\n");
+    EXPECT_EQ(testsupport::ReadHostFile(file), "[options]\r\nleft=1\r\n");
 
     drives.MakeDir("prog/Dir.ini");
     EXPECT_THROW(TIniFile("C:\\prog\\Dir.ini").ReadString("options", "dir", ""), EFailure);
@@ -140,7 +132,8 @@ TEST(Profile, RefusesTextThatWouldBreakTheLines) {
     EXPECT_THROW(ini.WriteString("options", "dir", "C:\\a\r\n[evil]\r\nx=1"), EFailure);
     EXPECT_THROW(ini.WriteString("options", "a=b", "1"), EFailure);
     EXPECT_THROW(ini.WriteString("opt]ions", "a", "1"), EFailure);
-    EXPECT_EQ(ReadHost(drives.Host("prog/Sporvik.ini")), "[options]\r\nleft=1\r\n");
+    EXPECT_EQ(testsupport::ReadHostFile(drives.Host("prog/Sporvik.ini")),
+              "[options]\r\nleft=1\r\n");
 }
 
 // A name that reading would take for something else, or trim, could never be
@@ -165,7 +158,8 @@ TEST(Profile, RefusesNamesThatCouldNotBeReadBack) {
                 << text;
         }
     }
-    EXPECT_EQ(ReadHost(drives.Host("prog/Sporvik.ini")), "[options]\r\nleft=1\r\n");
+    EXPECT_EQ(testsupport::ReadHostFile(drives.Host("prog/Sporvik.ini")),
+              "[options]\r\nleft=1\r\n");
     // Such characters inside a name, or a section beginning with "[", read back.
     const std::pair<const char*, const char*> stored[] = {
         {"options", "k[;x"}, {"[opt;ions", "k"}, {"options", "a b"}, {";x", "k"}};
@@ -183,7 +177,7 @@ TEST(Profile, KeepsTheFilesPermissionsAndFollowsALink) {
     fs::create_symlink(real, drives.Host("prog/Sporvik.ini"));
     TIniFile("C:\\prog\\Sporvik.ini").WriteInteger("options", "top", 3);
     EXPECT_TRUE(fs::is_symlink(drives.Host("prog/Sporvik.ini")));
-    EXPECT_EQ(ReadHost(real), "[options]\r\ntop=3\r\n");
+    EXPECT_EQ(testsupport::ReadHostFile(real), "[options]\r\ntop=3\r\n");
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Drives.h"
+#include "platform/Paths.h"
 
 int main() {
     constexpr int kThreads = 8;

@@ -30,7 +30,7 @@ bool TApplication::HelpContext(int context) {
         box.exec();
         return false;
     }
-    return platform::ShowHelpTopic(helpFile_, context);
+    return platform::ShowHelpTopic(helpFile_, context, Title());
 }
 
 std::string TApplication::ReportText(std::string_view failureText) {

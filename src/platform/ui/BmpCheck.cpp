@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "platform/LittleEndian.h"
+
 namespace platform {
 namespace {
 
@@ -22,13 +24,16 @@ std::int64_t Size(Bytes b) {
     return static_cast<std::int64_t>(b.size());
 }
 
+const unsigned char* At(Bytes b, std::int64_t at) {
+    return reinterpret_cast<const unsigned char*>(b.data()) + at;
+}
+
 std::int64_t U16(Bytes b, std::int64_t at) {
-    const auto* p = reinterpret_cast<const unsigned char*>(b.data()) + at;
-    return p[0] | (p[1] << 8);
+    return ReadLe16(At(b, at));
 }
 
 std::int64_t U32(Bytes b, std::int64_t at) {
-    return U16(b, at) | (U16(b, at + 2) << 16);
+    return ReadLe32(At(b, at));
 }
 
 std::int64_t S32(Bytes b, std::int64_t at) {

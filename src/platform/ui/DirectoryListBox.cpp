@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/Codepage.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Failure.h"
 #include "platform/Find.h"
 #include "platform/Paths.h"
@@ -81,7 +82,8 @@ void TDirectoryListBox::SetDrive(char letter) {
         std::toupper(static_cast<unsigned char>(Drive())))
         return;
     const std::string driveDir = platform::GetDriveCurrentDir(letter);
-    if (platform::SetCurrentDir(driveDir) != 0 && platform::SetCurrentDir(driveDir.substr(0, 3)) != 0)
+    if (platform::SetCurrentDir(driveDir) != 0 &&
+        platform::SetCurrentDir(driveDir.substr(0, 3)) != 0)
         throw platform::EFailure("Cannot open drive " + driveDir.substr(0, 2));
     directory_ = platform::GetCurrentDir();
     ReadTree();
@@ -130,8 +132,8 @@ void TDirectoryListBox::ReadTree() {
     setCurrentRow(pathEntries_ - 1);
 
     platform::TSearchRec rec;
-    for (int found = platform::FindFirst(AllEntries(directory_), platform::faDirectory, rec); found == 0;
-         found = platform::FindNext(rec))
+    for (int found = platform::FindFirst(AllEntries(directory_), platform::faDirectory, rec);
+         found == 0; found = platform::FindNext(rec))
         if ((rec.Attr() & platform::faDirectory) && rec.Name != "." && rec.Name != "..")
             add(closed, rec.Name, level + 1);
     platform::FindClose(rec);

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/Codepage.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Drives.h"
 #include "platform/Paths.h"
 #include "platform/ui/Application.h"
@@ -27,7 +28,8 @@ std::string DriveCaption(char letter, const std::string& hostRoot) {
 }
 
 bool SameLetter(char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return std::toupper(static_cast<unsigned char>(a)) ==
+           std::toupper(static_cast<unsigned char>(b));
 }
 
 } // namespace
@@ -69,8 +71,9 @@ void TDriveComboBox::SelectEntry(char letter) {
 void TDriveComboBox::SetDrive(char letter) {
     if (currentIndex() >= 0 && SameLetter(letter, drive_) && drive_)
         return;
-    drive_ = char(textCase_ == TTextCase::LowerCase ? std::tolower(static_cast<unsigned char>(letter))
-                                                    : std::toupper(static_cast<unsigned char>(letter)));
+    drive_ =
+        char(textCase_ == TTextCase::LowerCase ? std::tolower(static_cast<unsigned char>(letter))
+                                               : std::toupper(static_cast<unsigned char>(letter)));
     SelectEntry(drive_);
     if (dirList_)
         dirList_->SetDrive(drive_);

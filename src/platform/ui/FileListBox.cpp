@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/CurrentDirs.h"
 #include "platform/Find.h"
 #include "platform/Paths.h"
 #include "platform/ui/EditText.h"

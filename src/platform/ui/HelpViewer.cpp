@@ -1,7 +1,6 @@
 #include "platform/ui/HelpViewer.h"
 
 #include <QAbstractButton>
-#include <algorithm>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -10,12 +9,11 @@
 #include <QTextFrame>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 #include <vector>
 
 #include "platform/Codepage.h"
-#include "platform/Drives.h"
 #include "platform/FileObject.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 
 namespace {
@@ -37,13 +35,13 @@ QByteArray ReadHelpFile(const std::string& winPath) {
     return bytes;
 }
 
-void ReportUnusableFile(const std::string& winPath, int errorCode) {
+void ReportUnusableFile(const std::string& winPath, int errorCode, std::string_view caption) {
     const bool missing = errorCode == platform::ERROR_FILE_NOT_FOUND ||
                          errorCode == platform::ERROR_PATH_NOT_FOUND ||
                          errorCode == platform::ERROR_INVALID_DRIVE;
     const std::string text =
         "The help file " + winPath + (missing ? " was not found." : " cannot be read.");
-    QMessageBox box(QMessageBox::Warning, platform::ToQt(platform::Application().Title()),
+    QMessageBox box(QMessageBox::Warning, platform::ToQt(std::string(caption)),
                     platform::ToQt(text), QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setObjectName("OK");
     box.exec();
@@ -123,13 +121,13 @@ QString HelpAnchor(int context) {
     return QStringLiteral("context-%1").arg(context);
 }
 
-bool ShowHelpTopic(std::string_view helpFile, int context) {
+bool ShowHelpTopic(std::string_view helpFile, int context, std::string_view caption) {
     const std::string winPath(helpFile);
     QByteArray html;
     try {
         html = ReadHelpFile(winPath);
     } catch (const EInOutError& e) {
-        ReportUnusableFile(winPath, e.ErrorCode());
+        ReportUnusableFile(winPath, e.ErrorCode(), caption);
         return false;
     }
     const bool first = !Viewer();

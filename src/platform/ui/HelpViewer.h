@@ -44,8 +44,9 @@ namespace platform {
 QString HelpAnchor(int context);
 
 // Opens the viewer at the topic. A help file that is missing or cannot be
-// read gets a message box naming it, and the result is false.
-bool ShowHelpTopic(std::string_view helpFile, int context);
+// read gets a message box naming it, with `caption` (the application's
+// title) as its caption, and the result is false.
+bool ShowHelpTopic(std::string_view helpFile, int context, std::string_view caption);
 
 // The open viewer, or nullptr; CloseHelpViewer closes and frees it.
 THelpViewer* HelpViewer();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FailureText.h"
 #include "TempDrives.h"
 #include "platform/ui/BmpCheck.h"
 #include "platform/ui/GlyphBitmap.h"
@@ -112,12 +113,7 @@ class BitmapFile : public ::testing::Test {
 protected:
     std::string FailureOf(const std::string& bytes) {
         drives_.WriteFile("g.bmp", bytes);
-        try {
-            LoadBitmapFromFile("C:\\g.bmp");
-        } catch (const EFailure& e) {
-            return e.what();
-        }
-        return "no failure";
+        return testsupport::FailureText([] { LoadBitmapFromFile("C:\\g.bmp"); });
     }
     QImage Load(const std::string& bytes) {
         drives_.WriteFile("g.bmp", bytes);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "FailureText.h"
 #include "TempDrives.h"
 #include "platform/Paths.h"
 #include "platform/ui/GlyphBitmap.h"
@@ -35,12 +36,7 @@ QImage Picture() {
 
 // The failure's text, or "no failure".
 std::string FailureOf(const std::string& winPath) {
-    try {
-        LoadBitmapFromFile(winPath);
-    } catch (const EFailure& e) {
-        return e.what();
-    }
-    return "no failure";
+    return testsupport::FailureText([&] { LoadBitmapFromFile(winPath); });
 }
 
 TEST(GlyphBitmap, LoadsTheBitmapOfABmpFile) {

@@ -1,8 +1,8 @@
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
 #include <QScrollBar>
-#include <QApplication>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QWindow>
@@ -111,7 +111,8 @@ TEST_F(HelpViewerTest, TheViewerOpensBesideTheWindowThatAsked) {
         main.show();
         main.activateWindow();
         QApplication::setActiveWindow(&main);
-        ASSERT_TRUE(platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 1));
+        ASSERT_TRUE(
+            platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 1, platform::Application().Title()));
         const QRect viewer = platform::HelpViewer()->frameGeometry();
         const QRect owner = main.frameGeometry();
         EXPECT_FALSE(viewer.intersects(owner)) << c.left;
@@ -126,10 +127,12 @@ TEST_F(HelpViewerTest, AMissingOrUnreadableFileIsNamedInAMessage) {
     platform::Application().SetTitle("");
     ModalAnswer answer;
     answer.Press("OK").Press("OK");
-    EXPECT_FALSE(platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 1));
+    EXPECT_FALSE(
+        platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 1, platform::Application().Title()));
     const fs::path file = drives.WriteFile("prog/Locked.HLP", "<html></html>");
     fs::permissions(file, fs::perms::owner_read, fs::perm_options::remove);
-    EXPECT_FALSE(platform::ShowHelpTopic("C:\\prog\\Locked.HLP", 1));
+    EXPECT_FALSE(
+        platform::ShowHelpTopic("C:\\prog\\Locked.HLP", 1, platform::Application().Title()));
 
     ASSERT_EQ(answer.Seen().size(), 2u);
     EXPECT_EQ(answer.Seen()[0].text, "The help file C:\\prog\\SporvikU.HLP was not found.");
@@ -174,7 +177,8 @@ public:
 
 TEST_F(HelpViewerTest, OpenedFromAModalDialogTheViewerIsNotBlockedByIt) {
     drives.WriteFile("prog/SporvikU.HLP", LongHelpFile());
-    ASSERT_TRUE(platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 1));
+    ASSERT_TRUE(
+        platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 1, platform::Application().Title()));
     BlockedState state;
     platform::HelpViewer()->windowHandle()->installEventFilter(&state);
 
@@ -184,7 +188,8 @@ TEST_F(HelpViewerTest, OpenedFromAModalDialogTheViewerIsNotBlockedByIt) {
     answer
         .Inspect([&](QWidget*) {
             blockedBeforeHelp = state.blocked;
-            ASSERT_TRUE(platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 20));
+            ASSERT_TRUE(platform::ShowHelpTopic("C:\\prog\\SporvikU.HLP", 20,
+                                                platform::Application().Title()));
             EXPECT_FALSE(state.blocked);
         })
         .CloseBox();

@@ -1,6 +1,6 @@
-#include <map>
+#include "fileutils/IoErrorText.h"
 
-#include "extract/FileUtils.h"
+#include <map>
 
 namespace {
 

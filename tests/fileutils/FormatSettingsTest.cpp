@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-#include "extract/FormatSettings.h"
+#include "fileutils/FormatSettings.h"
 
 namespace {
 

@@ -99,6 +99,18 @@ int MessageDialog(const std::string& text, MessageKind kind, MessageButtons butt
                   MessageButton defaultButton, bool showIcon = true, int fontHeight = 0,
                   int helpContext = 0);
 
+// The program's own questions and reports: MessageDialog with the icon, the
+// default font and no help context. The default button also answers Escape.
+void ShowError(const std::string& text);       // Error, OK
+void ShowWarning(const std::string& text);     // Warning, OK
+void ShowInformation(const std::string& text); // Information, OK
+// Confirmation with Yes and No; true for Yes.
+bool Confirm(const std::string& text, MessageButton defaultButton);
+// Error with Abort and Ignore, Ignore the default; true for Abort.
+bool ErrorAborts(const std::string& text);
+// "File <name>\r\nalready exists. Overwrite?"
+std::string OverwriteQuestion(const std::string& name);
+
 // The one-line input box. `value` is shown for editing, all of it selected,
 // and replaced by the edited text only when the user presses OK; the result
 // is true exactly then. A help context other than 0 adds a Help button.

@@ -1,4 +1,4 @@
-#include "extract/FormatSettings.h"
+#include "fileutils/FormatSettings.h"
 
 #include <cctype>
 #include <cstdio>

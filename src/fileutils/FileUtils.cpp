@@ -1,4 +1,4 @@
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 
 #include <algorithm>
 #include <new>
@@ -123,6 +123,31 @@ bool CanDeleteFile(std::string_view fileName, int& errorCode) {
 
 void OpenReadOnly(platform::FileObject& file, int recordSize) {
     file.Reset(platform::FileAccess::ReadOnly, recordSize);
+}
+
+FileReading ReadFileWith(std::string_view fileName,
+                         const std::function<void(platform::FileObject&)>& read) {
+    FileReading reading;
+    platform::FileObject file{std::string(fileName)};
+    try {
+        OpenReadOnly(file, 1);
+    } catch (const platform::EInOutError& e) {
+        reading.openError = e.ErrorCode();
+        return reading;
+    }
+    try {
+        read(file);
+    } catch (const platform::EInOutError& e) {
+        reading.readError = e.ErrorCode();
+    } catch (const std::bad_alloc&) {
+        reading.readError = platform::ERROR_NOT_ENOUGH_MEMORY;
+    }
+    try {
+        file.Close();
+    } catch (const platform::EInOutError& e) {
+        reading.closeError = e.ErrorCode();
+    }
+    return reading;
 }
 
 int Max(int a, int b) {

@@ -6,7 +6,7 @@
 
 #include "ModalAnswer.h"
 #include "TempDrives.h"
-#include "dialogs/QZdialog.h"
+#include "messages/QZdialog.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/HelpViewer.h"

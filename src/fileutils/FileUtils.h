@@ -3,10 +3,10 @@
 // a message: they answer with a flag, -1 or a Windows error code, and only
 // OpenReadOnly raises (platform::EInOutError).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
-#include "extract/FormatSettings.h"
 #include "platform/FileObject.h"
 
 // "C:\dir" -> "C:\dir\"; an empty path stays empty.
@@ -44,13 +44,20 @@ bool CanDeleteFile(std::string_view fileName, int& errorCode);
 // reading. Raises platform::EInOutError with the Windows error code.
 void OpenReadOnly(platform::FileObject& file, int recordSize);
 
-// "Reason: I/O Error <code>\r\n" and, for the codes we know, a phrase.
-// Callers put their own first line and "\r\n" in front.
-std::string IoErrorText(int errorCode);
+// How reading a file from its opening to its closing went: the Windows error
+// code of the step that failed, or 0.
+struct FileReading {
+    int openError = 0;  // the file could not be opened; nothing was read
+    int readError = 0;  // the reading failed (8 when memory ran out)
+    int closeError = 0; // the file could not be closed after the reading
+    int Error() const { return openError ? openError : readError ? readError : closeError; }
+};
 
-// objectName of the active window's control that holds the input focus, or
-// empty when none does.
-std::string FocusedControlName();
+// Opens the file read-only (shared for reading, records of one byte), hands
+// it to `read` and closes it again, also when `read` fails. A failure that
+// `read` raises (platform::EInOutError, or memory running out) ends it.
+FileReading ReadFileWith(std::string_view fileName,
+                         const std::function<void(platform::FileObject&)>& read);
 
 // The larger of the two (either one when equal).
 int Max(int a, int b);

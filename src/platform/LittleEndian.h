@@ -1,8 +1,11 @@
 #pragma once
-// Little-endian fields of the file formats read and written here.
+// Numbers as the Windows file formats store them: little-endian, low byte
+// first, whatever the host's own order.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+namespace platform {
 
 inline std::uint16_t ReadLe16(const unsigned char* at) {
     return static_cast<std::uint16_t>(at[0] | at[1] << 8);
@@ -30,3 +33,5 @@ inline void AppendLe32(std::string& s, std::uint32_t value) {
     AppendLe16(s, static_cast<std::uint16_t>(value & 0xFFFF));
     AppendLe16(s, static_cast<std::uint16_t>(value >> 16));
 }
+
+} // namespace platform

@@ -1,14 +1,11 @@
 // The shared file and drive routines over real files in a temp drive table.
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QWidget>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "TempDrives.h"
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
+#include "fileutils/IoErrorText.h"
 #include "platform/FileOps.h"
 
 namespace fs = std::filesystem;
@@ -212,29 +209,4 @@ TEST(IoErrorText, CodeAndPhrase) {
     EXPECT_EQ(IoErrorText(5), "Reason: I/O Error 5\r\nFile access denied");
     EXPECT_EQ(IoErrorText(65), "Reason: I/O Error 65\r\nAccess denied");
     EXPECT_EQ(IoErrorText(-1), "Reason: I/O Error -1\r\n");
-}
-
-TEST(FocusedControlName, NamesTheControlHoldingTheFocus) {
-    QWidget form;
-    form.setObjectName("OSDialog");
-    auto* first = new QLineEdit(&form);
-    first->setObjectName("EditDateiName");
-    auto* combo = new QComboBox(&form);
-    combo->setObjectName("ComboBoxFilter");
-    combo->setEditable(true);
-    combo->move(0, 40);
-    auto* unnamed = new QLineEdit(&form);
-    unnamed->move(0, 80);
-
-    EXPECT_EQ(FocusedControlName(), ""); // no active form
-    form.show();
-    QApplication::setActiveWindow(&form);
-    ASSERT_EQ(QApplication::activeWindow(), &form);
-
-    first->setFocus();
-    EXPECT_EQ(FocusedControlName(), "EditDateiName");
-    combo->lineEdit()->setFocus(); // the edit inside stands for its combo box
-    EXPECT_EQ(FocusedControlName(), "ComboBoxFilter");
-    unnamed->setFocus();
-    EXPECT_EQ(FocusedControlName(), "");
 }

@@ -1,7 +1,8 @@
+#include "platform/ui/FocusedControl.h"
+
 #include <QApplication>
 #include <QWidget>
 
-#include "extract/FileUtils.h"
 #include "platform/Codepage.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "ModalAnswer.h"
 #include "TempDrives.h"
-#include "dialogs/QZdialog.h"
+#include "messages/QZdialog.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/BitBtn.h"
 #include "platform/ui/Fonts.h"

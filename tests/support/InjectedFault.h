@@ -8,9 +8,13 @@
 #include <cstring>
 #include <fiu-control.h>
 #include <fiu.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <random>
+#include <string>
+
+#include "FailureText.h"
 
 namespace testsupport {
 
@@ -48,6 +52,13 @@ private:
     const char* point_;
     bool enabled_ = false;
 };
+
+// The text of the failure `action` throws while `point` fails with
+// `error`, or "no failure".
+inline std::string FailureUnder(const char* point, int error, const std::function<void()>& action) {
+    InjectedFault fault(point, error);
+    return FailureText(action);
+}
 
 // Counts the calls of a point while the object lives and fails, with the
 // given errno, the call numbered `failAt` (from 1; 0 fails none) and each

@@ -1,4 +1,4 @@
-#include "dialogs/QZdialog.h"
+#include "messages/QZdialog.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "extract/FileUtils.h"
+#include "fileutils/FileUtils.h"
 #include "platform/Codepage.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/BitBtn.h"
@@ -203,6 +203,32 @@ int MessageDialog(const std::string& text, MessageKind kind, MessageButtons butt
         CreateMessageForm(text, kind, buttons, defaultButton, showIcon, fontHeight);
     form->SetHelpContext(helpContext);
     return form->exec();
+}
+
+void ShowError(const std::string& text) {
+    MessageDialog(text, MessageKind::Error, {MessageButton::OK}, MessageButton::OK);
+}
+
+void ShowWarning(const std::string& text) {
+    MessageDialog(text, MessageKind::Warning, {MessageButton::OK}, MessageButton::OK);
+}
+
+void ShowInformation(const std::string& text) {
+    MessageDialog(text, MessageKind::Information, {MessageButton::OK}, MessageButton::OK);
+}
+
+bool Confirm(const std::string& text, MessageButton defaultButton) {
+    return MessageDialog(text, MessageKind::Confirmation, {MessageButton::Yes, MessageButton::No},
+                         defaultButton) == mrYes;
+}
+
+bool ErrorAborts(const std::string& text) {
+    return MessageDialog(text, MessageKind::Error, {MessageButton::Abort, MessageButton::Ignore},
+                         MessageButton::Ignore) == mrAbort;
+}
+
+std::string OverwriteQuestion(const std::string& name) {
+    return "File " + name + "\r\nalready exists. Overwrite?";
 }
 
 bool InputDialog(const std::string& caption, const std::string& prompt, std::string& value,
