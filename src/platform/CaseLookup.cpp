@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/HeldListing.h"
 #include "platform/HostNames.h"
 
 namespace platform {
@@ -61,6 +62,15 @@ bool FindAsciiCaseVariant(const std::string& dir, const std::string& name, std::
     return true;
 }
 
+// The answer of a held listing (HeldListing.h), when the folder is held and
+// the entry it names, if any, is still there.
+bool FindHeld(const std::string& dir, const std::string& name, std::string& found) {
+    if (!FindInHeldListing(dir, name, found))
+        return false;
+    struct stat st {};
+    return found.empty() || lstat(JoinHost(dir, found).c_str(), &st) == 0;
+}
+
 } // namespace
 
 std::string JoinHost(const std::string& dir, const std::string& name) {
@@ -69,7 +79,7 @@ std::string JoinHost(const std::string& dir, const std::string& name) {
 
 std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
     std::string found;
-    if (!FindAsciiCaseVariant(dir, name, found))
+    if (!FindHeld(dir, name, found) && !FindAsciiCaseVariant(dir, name, found))
         found = ListedIgnoringCase(dir, name);
     return found;
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/HeldListing.h"
 #include "platform/HostAccess.h"
 #include "platform/Paths.h"
 #include "platform/ShareTable.h"
@@ -69,6 +70,8 @@ void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
         throw EInOutError(ERROR_ACCESS_DENIED);
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (creating)
+        NoteCreated(host);
     if (!share::Acquire({st.st_dev, st.st_ino}, writing)) {
         ::close(fd);
         throw EInOutError(ERROR_SHARING_VIOLATION);
