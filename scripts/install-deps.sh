@@ -11,7 +11,7 @@ declare -A needs=(
   # of `make package`. qt6-base-dev brings Qt's window-system plugins and
   # the OpenGL headers its CMake files ask for; the fonts are the faces the
   # designed fonts map to, and a fallback.
-  [build]="build-essential cmake ninja-build pkg-config qt6-base-dev
+  [build]="build-essential cmake ninja-build pkg-config qt6-base-dev zlib1g-dev libssl-dev
            fonts-liberation2 fonts-dejavu-core"
   # `make test`: the test and benchmark libraries, libfiu for the injected
   # faults, bash-completion for the completion's test, icoutils (wrestool,

@@ -29,6 +29,29 @@ struct Corpus {
 // Writes the file a megabyte at a time, so the writer's own memory stays small.
 Corpus WriteCorpus(const std::filesystem::path& path, const CorpusPlan& plan);
 
+// A file of random bytes holding the pictures the carving options take:
+// bitmaps of every header size, most over 5000 bytes, and PNG files; decoys
+// that break one rule of the header rule each, over 5000 bytes so the
+// window's rules take none, and PNG files damaged or cut short; and
+// `shared` pictures, picked at random from a pool the files share, which
+// make duplicates across files.
+struct WidePlan {
+    std::int64_t size = 4LL << 20;
+    int pictures = 12;
+    int decoys = 10;
+    int shared = 2;
+    std::uint64_t seed = 1;
+};
+
+struct WideCorpus {
+    std::vector<std::string> pictures; // whole files, shared ones included
+    std::int64_t chancePairs = 0;
+};
+
+std::vector<std::string> MakeSharedPictures(int count, std::uint64_t seed);
+WideCorpus WriteWideCorpus(const std::filesystem::path& path, const WidePlan& plan,
+                           const std::vector<std::string>& shared);
+
 // How a tool's output files compare with the stored bitmaps: files equal to
 // a stored bitmap (each counted once), files equal to none, and stored
 // bitmaps no file equals.

@@ -35,6 +35,67 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return true;
 }
 
+// "*.exe,*.dll" -> {"*.exe", "*.dll"}; false for an empty pattern.
+bool ParsePatterns(const std::string& text, std::vector<std::string>& patterns) {
+    patterns.clear();
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', from);
+        const std::string pattern = text.substr(from, comma - from);
+        if (pattern.empty())
+            return false;
+        patterns.push_back(pattern);
+        if (comma == std::string::npos)
+            return true;
+        from = comma + 1;
+    }
+}
+
+enum class Parsed { Taken, NotOurs, Wrong };
+
+// The options that carve, name and walk beyond what the window does.
+// `problem` says what is wrong when Wrong.
+Parsed ParseCarveOption(const std::vector<std::string>& args, std::size_t& i,
+                        const std::string& name, const std::string& inlineValue, bool hasInline,
+                        CliOptions& options, std::string& problem) {
+    std::string value;
+    if (name == "--names") {
+        const bool taken = TakeValue(args, i, inlineValue, hasInline, value);
+        if (taken && value == "number")
+            options.names = NameStyle::Number;
+        else if (taken && value == "source")
+            options.names = NameStyle::Source;
+        else {
+            problem = "--names needs number or source";
+            return Parsed::Wrong;
+        }
+        return Parsed::Taken;
+    }
+    if (name == "--include") {
+        if (!TakeValue(args, i, inlineValue, hasInline, value) ||
+            !ParsePatterns(value, options.include)) {
+            problem = "--include needs patterns separated by commas, such as *.exe,*.dll";
+            return Parsed::Wrong;
+        }
+        return Parsed::Taken;
+    }
+    if (hasInline)
+        return Parsed::NotOurs;
+    if (name == "--any-size")
+        options.carve.anySize = true;
+    else if (name == "--every-header")
+        options.carve.everyHeader = true;
+    else if (name == "--png")
+        options.carve.png = true;
+    else if (name == "--skip-duplicates")
+        options.skipDuplicates = true;
+    else if (name == "-r" || name == "--recursive")
+        options.recursive = true;
+    else
+        return Parsed::NotOurs;
+    return Parsed::Taken;
+}
+
 } // namespace
 
 std::string ParseOptions(const std::vector<std::string>& args, CliOptions& options) {
@@ -50,6 +111,13 @@ std::string ParseOptions(const std::vector<std::string>& args, CliOptions& optio
         const std::string name = hasInline ? arg.substr(0, equals) : arg;
         const std::string inlineValue = hasInline ? arg.substr(equals + 1) : std::string();
         std::string value;
+        std::string problem;
+        const Parsed carve =
+            ParseCarveOption(args, i, name, inlineValue, hasInline, options, problem);
+        if (carve == Parsed::Wrong)
+            return problem;
+        if (carve == Parsed::Taken)
+            continue;
         if (name == "--") {
             onlyFiles = true;
         } else if (name == "-o" || name == "--output") {
@@ -80,6 +148,8 @@ std::string ParseOptions(const std::vector<std::string>& args, CliOptions& optio
     }
     if (options.files.empty() && !options.help && !options.version)
         return "no FILE given";
+    if (!options.include.empty() && !options.recursive)
+        return "--include picks files in folders: it needs --recursive";
     return {};
 }
 
@@ -95,6 +165,16 @@ std::string UsageText() {
            "      --resources          also write the bitmaps, icons and cursors of program\n"
            "                           files (PE and 16-bit NE) as FILE-NAME.bmp, .ico and\n"
            "                           .cur, NAME the resource's name or id\n"
+           "      --any-size           take bitmaps of any size; a large one ends nothing\n"
+           "      --every-header       also bitmaps with 12- to 124-byte information headers\n"
+           "      --png                also carve PNG files, as .png\n"
+           "      --names number|source\n"
+           "                           name carved files 1.bmp, 2.bmp, ... (default), or\n"
+           "                           after FILE and the position: tool-0001a2b4.bmp\n"
+           "      --skip-duplicates    write identical files once in the whole run\n"
+           "  -r, --recursive          a FILE that is a folder: every file under it\n"
+           "      --include PATTERNS   with -r, only files matching one of the patterns\n"
+           "                           separated by commas (*.exe,*.dll,*.ocx,*.bpl)\n"
            "      --json               one JSON record per file written, on stdout\n"
            "  -q, --quiet              no progress bar and no summary\n"
            "  -h, --help               show this text\n"

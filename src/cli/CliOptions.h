@@ -3,7 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "extract/CarveRules.h"
+
 enum class OverwritePolicy { No, Yes, Ask };
+
+// How carved files are named: <n>.bmp as the window numbers them, or after
+// their source and position.
+enum class NameStyle { Number, Source };
 
 struct CliOptions {
     std::string outputDir; // host path; empty for each file's own directory
@@ -15,6 +21,15 @@ struct CliOptions {
     bool help = false;
     bool version = false;
     std::vector<std::string> files; // host paths, as given
+
+    // Carving beyond the window's rules, naming, and folders as input.
+    CarveRules carve;
+    NameStyle names = NameStyle::Number;
+    bool skipDuplicates = false;
+    bool recursive = false;
+    // Patterns ('*', '?', case ignored) a file found in a folder must match
+    // one of; empty: every file.
+    std::vector<std::string> include;
 };
 
 // The largest first number taken, far enough below the 32-bit limit that the

@@ -3,18 +3,23 @@
 #include <algorithm>
 #include <filesystem>
 #include <istream>
+#include <optional>
 #include <ostream>
 
 #include "cli/CliOptions.h"
+#include "cli/FolderWalk.h"
 #include "cli/JsonRecord.h"
 #include "cli/SurveyPool.h"
 #include "cli/TerminalProgress.h"
+#include "extract/CarvedNames.h"
+#include "extract/DuplicateIndex.h"
 #include "extract/Extractor.h"
 #include "fileutils/FileUtils.h"
 #include "fileutils/IoErrorText.h"
 #include "fileutils/PathParts.h"
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
+#include "platform/HeldListing.h"
 #include "platform/Paths.h"
 #include "platform/WinError.h"
 
@@ -45,10 +50,12 @@ std::string Counted(int n, const char* one, const char* many) {
 }
 
 // "3 bitmaps", "3 bitmaps, 2 icons and 1 cursor": the kinds written.
-std::string KindsWritten(int bitmaps, int icons, int cursors) {
+std::string KindsWritten(int bitmaps, int pngs, int icons, int cursors) {
     std::vector<std::string> parts;
-    if (bitmaps > 0 || (icons == 0 && cursors == 0))
+    if (bitmaps > 0 || (pngs == 0 && icons == 0 && cursors == 0))
         parts.push_back(Counted(bitmaps, "bitmap", "bitmaps"));
+    if (pngs > 0)
+        parts.push_back(Counted(pngs, "PNG file", "PNG files"));
     if (icons > 0)
         parts.push_back(Counted(icons, "icon", "icons"));
     if (cursors > 0)
@@ -69,6 +76,10 @@ public:
 
 private:
     bool PrepareOutput();
+    // The files to extract from: those named, each folder walked with -r.
+    void ListFiles();
+    void TellWalkNote(const WalkNote& note);
+    CarveOptions Carving();
     static std::string WindowsPath(const std::string& hostPath);
     void ExtractAll();
     ExtractHooks Hooks(const std::string& hostPath);
@@ -86,7 +97,15 @@ private:
     CliStreams streams_;
     TTerminalProgress progress_;
     std::string outputDir_; // Windows path, or empty for each file's own
+    // The output folder's names, read once for the run rather than once for
+    // every file written.
+    std::optional<platform::THeldListing> heldOutput_;
+    std::vector<std::string> files_; // host paths
+    TNameBook names_;
+    TDuplicateIndex once_;
+    int duplicates_ = 0;
     int written_ = 0;
+    int pngs_ = 0;
     int icons_ = 0;
     int cursors_ = 0;
     int filesRead_ = 0;
@@ -132,6 +151,7 @@ bool ExtractCommand::PrepareOutput() {
         return false;
     }
     outputDir_ = AddBackslash(outputDir_);
+    heldOutput_.emplace(dir.string());
     return true;
 }
 
@@ -166,9 +186,45 @@ OverwriteAnswer ExtractCommand::Answer(const std::string& name) {
     return OverwriteAnswer::No;
 }
 
+void ExtractCommand::TellWalkNote(const WalkNote& note) {
+    switch (note.kind) {
+    case WalkNote::Unreadable:
+        Message("cannot read " + note.path + "\n" + TerminalText(IoErrorText(note.errorCode)));
+        trouble_ = true;
+        return;
+    case WalkNote::LinkOut:
+    case WalkNote::LinkBack:
+    case WalkNote::LinkNowhere:
+        break;
+    }
+    const char* why = note.kind == WalkNote::LinkOut    ? "it leads out of the folder"
+                      : note.kind == WalkNote::LinkBack ? "it leads back to a folder it lies in"
+                                                        : "it leads nowhere";
+    // Passing a link by is no failure, and finds nothing.
+    const bool told = foundOrTold_;
+    Message(note.path + ": a link not followed: " + why);
+    foundOrTold_ = told;
+}
+
+void ExtractCommand::ListFiles() {
+    const WalkedFiles walked = WalkArguments(options_.files, options_.recursive, options_.include);
+    for (const WalkNote& note : walked.notes)
+        TellWalkNote(note);
+    files_ = walked.files;
+}
+
+CarveOptions ExtractCommand::Carving() {
+    CarveOptions carve;
+    carve.rules = options_.carve;
+    carve.names = options_.names == NameStyle::Source ? &names_ : nullptr;
+    carve.once = options_.skipDuplicates ? &once_ : nullptr;
+    return carve;
+}
+
 ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
     ExtractHooks hooks;
     hooks.outputDir = outputDir_;
+    hooks.carve = Carving();
     hooks.askOverwrite = [this](const std::string& fileName) {
         foundOrTold_ = true; // a bitmap was found, whatever the answer
         return Answer(NamePart(fileName));
@@ -182,9 +238,13 @@ ExtractHooks ExtractCommand::Hooks(const std::string& hostPath) {
         foundOrTold_ = told;
     };
     hooks.written = [this, hostPath](const WrittenBitmap& b) {
-        ++written_;
-        icons_ += b.kind == "ico" ? 1 : 0;
-        cursors_ += b.kind == "cur" ? 1 : 0;
+        if (b.duplicate)
+            ++duplicates_;
+        else
+            ++written_;
+        pngs_ += b.kind == "png" && !b.duplicate ? 1 : 0;
+        icons_ += b.kind == "ico" && !b.duplicate ? 1 : 0;
+        cursors_ += b.kind == "cur" && !b.duplicate ? 1 : 0;
         if (!options_.json)
             return;
         progress_.Clear(); // both may be the same terminal
@@ -206,7 +266,7 @@ std::string ExtractCommand::WindowsPath(const std::string& hostPath) {
 void ExtractCommand::ExtractAll() {
     std::vector<std::string> exePaths;
     std::int64_t total = 0;
-    for (const std::string& file : options_.files) {
+    for (const std::string& file : files_) {
         exePaths.push_back(WindowsPath(file));
         std::error_code ec;
         const auto size = fs::file_size(file, ec);
@@ -214,11 +274,11 @@ void ExtractCommand::ExtractAll() {
     }
     // The bar starts empty before any worker can move it.
     if (!exePaths.empty())
-        progress_.Show(0, total, options_.files.front());
+        progress_.Show(0, total, files_.front());
     const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
-    TSurveyPool pool(exePaths, workers);
+    TSurveyPool pool(exePaths, workers, options_.carve);
     for (std::size_t i = 0; i < exePaths.size(); ++i) {
-        const std::string& hostPath = options_.files[i];
+        const std::string& hostPath = files_[i];
         if (exePaths[i].empty()) {
             Message("Error reading " + hostPath + "!\nit lies on no drive");
             trouble_ = true;
@@ -254,13 +314,18 @@ void ExtractCommand::Summarise() {
     if (!foundOrTold_)
         streams_.err << "No bitmaps found.\n";
     else
-        streams_.err << KindsWritten(written_ - icons_ - cursors_, icons_, cursors_)
-                     << " written from " << Counted(filesRead_, "file", "files") << ".\n";
+        streams_.err << KindsWritten(written_ - pngs_ - icons_ - cursors_, pngs_, icons_, cursors_)
+                     << " written from " << Counted(filesRead_, "file", "files")
+                     << (duplicates_ > 0
+                             ? ", " + Counted(duplicates_, "duplicate", "duplicates") + " skipped"
+                             : std::string())
+                     << ".\n";
 }
 
 int ExtractCommand::Run() {
     if (!PrepareOutput())
         return ExitTrouble;
+    ListFiles();
     // The numbers go on from file to file, as from one extraction to the next
     // in the window.
     BitmapFileNumber = options_.start - 1;

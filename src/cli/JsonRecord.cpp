@@ -34,5 +34,8 @@ std::string JsonRecord(const WrittenBitmap& bitmap, const std::string& sourcePat
              ",\"language\":" + std::to_string(bitmap.language) +
              ",\"program\":" + JsonString(bitmap.program) +
              ",\"resource\":" + JsonString(platform::AnsiToUtf8(bitmap.resource));
+    // Not written again: "file" is the file that holds these bytes.
+    if (bitmap.duplicate)
+        s += ",\"duplicate\":true";
     return s + "}";
 }

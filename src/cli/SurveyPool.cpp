@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-TSurveyPool::TSurveyPool(std::vector<std::string> exePaths, unsigned workers)
-    : paths_(std::move(exePaths)), surveys_(paths_.size()), done_(paths_.size(), 0),
+TSurveyPool::TSurveyPool(std::vector<std::string> exePaths, unsigned workers, CarveRules rules)
+    : paths_(std::move(exePaths)), rules_(rules), surveys_(paths_.size()), done_(paths_.size(), 0),
       scanned_(paths_.size()) {
     // A single file is scanned by the caller itself, in Wait: a worker would
     // only hand it over.
@@ -43,6 +43,7 @@ void TSurveyPool::SurveyOne(std::size_t i, const std::function<void(std::int64_t
         if (tick && *tick)
             (*tick)(BytesScanned());
     };
+    hooks.carve.rules = rules_;
     TBitmapExtractor extractor(paths_[i], hooks);
     survey.outcome = extractor.Survey(survey.found);
     scanned_[i].store(size); // the whole file, once it is done

@@ -23,7 +23,7 @@ struct FileSurvey {
 class TSurveyPool {
 public:
     // `exePaths` are Windows paths; an empty one is skipped (not opened).
-    TSurveyPool(std::vector<std::string> exePaths, unsigned workers);
+    TSurveyPool(std::vector<std::string> exePaths, unsigned workers, CarveRules rules = {});
     ~TSurveyPool();
     TSurveyPool(const TSurveyPool&) = delete;
     TSurveyPool& operator=(const TSurveyPool&) = delete;
@@ -41,6 +41,7 @@ private:
     void SurveyOne(std::size_t i, const std::function<void(std::int64_t)>* tick);
 
     std::vector<std::string> paths_;
+    CarveRules rules_;
     std::vector<FileSurvey> surveys_;
     std::vector<char> done_;
     std::vector<std::atomic<std::int64_t>> scanned_;

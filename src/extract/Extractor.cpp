@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "extract/CarvedNames.h"
 #include "extract/FileSearch.h"
 #include "extract/WholeFileWrite.h"
 #include "fileutils/FileUtils.h"
@@ -87,6 +88,13 @@ void RequireUncut(const platform::FileObject& exe, std::int64_t sizeAtStart) {
 } // namespace
 
 ExtractOutcome TBitmapExtractor::Run() {
+    if (hooks_.carve.rules.Wide()) {
+        std::vector<CarvedBitmap> found;
+        const ExtractOutcome surveyed = Survey(found);
+        if (!surveyed.opened || surveyed.readError != 0)
+            return surveyed;
+        return WriteSurveyed(found);
+    }
     overwriteAll_ = false;
     return ReadingPass([this](platform::FileObject& exe) { Scan(exe); });
 }
@@ -94,22 +102,16 @@ ExtractOutcome TBitmapExtractor::Run() {
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
     TFileSearch search(exePath_);
     std::int64_t start = 1;
-    std::int64_t hit = 0;
-    std::int32_t size = 0;
-    while (NextBitmap(exe, search, start, hit, size)) {
-        ReadBitmap(exe, hit, size, HeldAtStart(hit, size));
-        ++BitmapFileNumber;
-        ++outcome_.taken;
-        if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+    while (NextBitmap(exe, search, start, Take::Bytes))
+        if (!TakePicture())
             return;
-    }
     RequireUncut(exe, sizeAtStart_);
 }
 
 bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search,
-                                  std::int64_t& start, std::int64_t& hit, std::int32_t& size) {
+                                  std::int64_t& start, Take take) {
     for (;;) {
-        hit = search.Search(start, "BM", true, hooks_.progress);
+        const std::int64_t hit = search.Search(start, "BM", true, hooks_.progress);
         if (hit == -3)
             throw platform::EInOutError(search.ReadError());
         if (hit <= 0)
@@ -128,24 +130,39 @@ bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search
         if (header.bfSize > MaxBitmapSize)
             return false;
         start = hit + header.bfSize;
-        size = header.bfSize;
+        const std::int64_t held = HeldAtStart(hit, header.bfSize);
+        if (take == Take::Bytes) {
+            ReadBitmap(exe, hit, header.bfSize, held);
+        } else {
+            bitmapOffset_ = hit - 1;
+            bitmapSize_ = header.bfSize;
+            bitmapHeld_ = held;
+        }
         return true;
     }
 }
 
 ExtractOutcome TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
     found.clear();
-    // Only where each bitmap lies is noted: its bytes are read when it is
-    // written.
     return ReadingPass([this, &found](platform::FileObject& exe) {
+        if (hooks_.carve.rules.Wide())
+            return CarveSurvey(exe, found);
         TFileSearch search(exePath_);
         std::int64_t start = 1;
-        std::int64_t hit = 0;
-        std::int32_t size = 0;
-        while (NextBitmap(exe, search, start, hit, size))
-            found.push_back({hit - 1, size, static_cast<std::int32_t>(HeldAtStart(hit, size))});
+        // Only where each bitmap lies is noted: its bytes are read when it
+        // is written.
+        while (NextBitmap(exe, search, start, Take::Place))
+            found.push_back({bitmapOffset_, bitmapSize_, bitmapHeld_});
         RequireUncut(exe, sizeAtStart_);
     });
+}
+
+void TBitmapExtractor::CarveSurvey(platform::FileObject& exe, std::vector<CarvedBitmap>& found) {
+    CarveResult carved = CarveFile(exe, sizeAtStart_, hooks_.carve.rules, hooks_.progress);
+    for (const std::string& note : carved.notes)
+        Report(NamePart(exePath_) + ": " + note);
+    found = std::move(carved.found);
+    RequireUncut(exe, sizeAtStart_);
 }
 
 ExtractOutcome TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& found) {
@@ -153,54 +170,128 @@ ExtractOutcome TBitmapExtractor::WriteSurveyed(const std::vector<CarvedBitmap>& 
     return ReadingPass([this, &found](platform::FileObject& exe) {
         for (const CarvedBitmap& b : found) {
             ReadBitmap(exe, b.offset + 1, b.size, b.held);
-            ++BitmapFileNumber;
-            ++outcome_.taken;
-            if (!WriteBitmapFile(outputDir_ + std::to_string(BitmapFileNumber) + ".bmp"))
+            bitmapKind_ = b.kind;
+            if (!TakePicture())
                 return;
         }
     });
 }
 
-std::int64_t TBitmapExtractor::HeldAtStart(std::int64_t hit, std::int32_t size) const {
+std::int64_t TBitmapExtractor::HeldAtStart(std::int64_t hit, std::int64_t size) const {
     return std::clamp<std::int64_t>(sizeAtStart_ - (hit - 1), 0, size);
 }
 
 // A declared size reaching past the end of the executable still gives a
 // file of that size; the missing part is zeros, never an earlier bitmap's.
-void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size,
+void TBitmapExtractor::ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int64_t size,
                                   std::int64_t held) {
+    bitmap_.resize(static_cast<std::size_t>(size));
     exe.Seek(hit - 1);
     const std::int64_t got = exe.Read(bitmap_.data(), size);
     if (got < held)
         throw platform::EInOutError(platform::ERROR_READ_FAULT);
     std::fill(bitmap_.begin() + got, bitmap_.begin() + size, 0);
     bitmapSize_ = size;
+    bitmapHeld_ = got;
     bitmapOffset_ = hit - 1;
+    bitmapKind_ = CarvedKind::Bitmap;
 }
 
-bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
-    switch (WriteOut(fileName, bitmap_.data(), bitmapSize_)) {
-    case WriteResult::Declined:
-        --outcome_.taken;
-        --BitmapFileNumber;
-        return false;
-    case WriteResult::Failed:
-        return true;
-    case WriteResult::Written:
-        break;
+namespace {
+
+std::uint32_t BigEndian32(const unsigned char* at) {
+    return static_cast<std::uint32_t>(at[0]) << 24 | static_cast<std::uint32_t>(at[1]) << 16 |
+           static_cast<std::uint32_t>(at[2]) << 8 | at[3];
+}
+
+// Size and depth as the headers at the start of the picture give them.
+void Describe(const std::vector<unsigned char>& bytes, CarvedKind kind, WrittenBitmap& record) {
+    if (kind == CarvedKind::Png) {
+        // Signature, then the header chunk's length and type, then its data.
+        constexpr int channels[7] = {1, 1, 3, 1, 2, 1, 4};
+        record.kind = "png";
+        record.width = static_cast<std::int32_t>(BigEndian32(bytes.data() + 16));
+        record.height = static_cast<std::int32_t>(BigEndian32(bytes.data() + 20));
+        record.bitCount = bytes[24] * (bytes[25] < 7 ? channels[bytes[25]] : 1);
+        return;
     }
+    // The information header's size, width, height, planes and depth lie
+    // within the first 30 bytes; a shorter bitmap has none. The 12-byte
+    // header holds 16-bit sides.
+    if (bytes.size() >= 26 && ReadLe32(bytes.data() + 14) == 12) {
+        record.width = ReadLe16(bytes.data() + 18);
+        record.height = ReadLe16(bytes.data() + 20);
+        record.bitCount = ReadLe16(bytes.data() + 24);
+    } else if (bytes.size() >= 30) {
+        record.width = static_cast<std::int32_t>(ReadLe32(bytes.data() + 18));
+        record.height = static_cast<std::int32_t>(ReadLe32(bytes.data() + 22));
+        record.bitCount = ReadLe16(bytes.data() + 28);
+    }
+}
+
+} // namespace
+
+std::string TBitmapExtractor::CarvedName() {
+    const char* extension = bitmapKind_ == CarvedKind::Png ? "png" : "bmp";
+    if (hooks_.carve.names)
+        return outputDir_ + hooks_.carve.names->Claim(
+                                SourceFileName(NamePart(exePath_), bitmapOffset_, extension));
+    ++BitmapFileNumber;
+    return outputDir_ + std::to_string(BitmapFileNumber) + "." + extension;
+}
+
+bool TBitmapExtractor::TakePicture() {
     WrittenBitmap record;
     record.offset = bitmapOffset_;
     record.size = bitmapSize_;
-    record.file = fileName;
-    // The information header's size, width, height, planes and depth lie
-    // within the first 30 bytes; a shorter bitmap has none.
-    if (bitmapSize_ >= 30) {
-        record.width = static_cast<std::int32_t>(ReadLe32(bitmap_.data() + 18));
-        record.height = static_cast<std::int32_t>(ReadLe32(bitmap_.data() + 22));
-        record.bitCount = ReadLe16(bitmap_.data() + 28);
+    Describe(bitmap_, bitmapKind_, record);
+    if (TellDuplicate(bitmap_.data(), bitmapSize_, record))
+        return true;
+    const std::string name = CarvedName();
+    ++outcome_.taken;
+    return WriteBitmapFile(name);
+}
+
+bool TBitmapExtractor::TellDuplicate(const unsigned char* bytes, std::int64_t size,
+                                     WrittenBitmap record) {
+    if (!hooks_.carve.once)
+        return false;
+    bitmapDigest_ = TDuplicateIndex::Of(bytes, size);
+    const std::string* earlier = hooks_.carve.once->Find(bitmapDigest_);
+    if (!earlier)
+        return false;
+    record.file = *earlier;
+    record.duplicate = true;
+    ++outcome_.duplicates;
+    if (hooks_.written) {
+        record.source = exePath_;
+        hooks_.written(record);
     }
-    Announce(std::move(record));
+    return true;
+}
+
+void TBitmapExtractor::NoteWritten(const std::string& fileName) {
+    if (hooks_.carve.once)
+        hooks_.carve.once->Note(bitmapDigest_, fileName);
+}
+
+bool TBitmapExtractor::WriteBitmapFile(const std::string& fileName) {
+    const WriteResult result = WritePicture(fileName, bitmap_.data(), bitmapSize_);
+    if (result == WriteResult::Declined) {
+        --outcome_.taken;
+        if (!hooks_.carve.names)
+            --BitmapFileNumber;
+        return false;
+    }
+    if (result == WriteResult::Written) {
+        NoteWritten(fileName);
+        WrittenBitmap record;
+        record.offset = bitmapOffset_;
+        record.size = bitmapSize_;
+        record.file = fileName;
+        Describe(bitmap_, bitmapKind_, record);
+        Announce(std::move(record));
+    }
     return true;
 }
 
@@ -214,14 +305,14 @@ bool TBitmapExtractor::MayReplace(const std::string& fileName) {
     return answer != OverwriteAnswer::No;
 }
 
-TBitmapExtractor::WriteResult TBitmapExtractor::WriteOut(const std::string& fileName,
-                                                         const unsigned char* bytes,
-                                                         std::int64_t size) {
-    // A name not taken is simply written: creating the new file tells
-    // whether it is taken, so a file written new costs no look beforehand.
-    // A taken name that is a file is replaced, once the user agrees, only by
-    // a whole new one, so a failure part-way leaves it as it was; anything
-    // else holding the name refuses the write.
+TBitmapExtractor::WriteResult TBitmapExtractor::WritePicture(const std::string& fileName,
+                                                             const unsigned char* bytes,
+                                                             std::int64_t size) {
+    // Most names are new, and creating the file is the one look at its
+    // directory they need: asking first whether it exists would read and
+    // sort a directory of many thousand files for every one written. Only a
+    // name that is taken is looked up, and then an existing file gives way
+    // only to a whole new one, so a failure part-way leaves it as it was.
     int errorCode = WriteNewFile(fileName, bytes, size);
     if (errorCode == platform::ERROR_FILE_EXISTS && FileExists(fileName)) {
         if (!MayReplace(fileName))

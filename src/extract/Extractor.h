@@ -12,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "extract/CarveOptions.h"
+#include "extract/CarveScan.h"
+#include "extract/DuplicateIndex.h"
 #include "extract/FileScan.h"
 #include "platform/FileObject.h"
 
@@ -22,8 +25,6 @@ extern int BitmapFileNumber;
 // The two headers of a bitmap file: 14 bytes of file header, 40 of
 // information header.
 constexpr int BitmapHeaderSize = 54;
-// Bitmaps up to this declared size are taken; a larger one ends the scan.
-constexpr int MaxBitmapSize = 5000;
 
 // The header fields that decide whether a "BM" starts a bitmap we take.
 struct BitmapHeader {
@@ -53,12 +54,14 @@ struct WrittenBitmap {
     std::int32_t height = 0;
     int bitCount = 0;
     std::string resource;     // the resource's name or id; empty for a carved bitmap
-    std::string kind = "bmp"; // "bmp", "ico" or "cur"
+    std::string kind = "bmp"; // "bmp", "png", "ico" or "cur"
     // For a resource: its type (2, 14 or 12), its language (0 in a 16-bit
     // program) and the kind of program file ("PE32", "PE32+", "NE").
     std::uint32_t resourceType = 0;
     std::uint16_t language = 0;
     std::string program;
+    // Not written: its bytes are those of `file`, written earlier in the run.
+    bool duplicate = false;
 };
 
 // What the scan needs from whoever runs it.
@@ -79,17 +82,10 @@ struct ExtractHooks {
     // The directory the bitmaps go to, ending in a backslash; empty for the
     // executable's own directory.
     std::string outputDir;
-    // Told of every bitmap file written whole.
+    // Told of every bitmap file written whole, and of every duplicate not
+    // written.
     std::function<void(const WrittenBitmap&)> written;
-};
-
-// A bitmap the scan takes: where it starts in the executable (0-based), its
-// declared size, and how many of those bytes the file held (fewer when the
-// size reaches past its end).
-struct CarvedBitmap {
-    std::int64_t offset = 0;
-    std::int32_t size = 0;
-    std::int32_t held = 0;
+    CarveOptions carve;
 };
 
 // What one pass over an executable came to. Every failure counted here was
@@ -100,6 +96,7 @@ struct ExtractOutcome {
     int taken = 0;         // bitmaps taken and numbered (a declined one is given back)
     int writeFailures = 0; // bitmap files that could not be written
     int written = 0;       // bitmap files written whole
+    int duplicates = 0;    // pictures not written, their bytes written before
     bool Failed() const { return !opened || readError != 0 || writeFailures > 0; }
 };
 
@@ -137,18 +134,29 @@ private:
     // to open or read it is reported and noted in the outcome.
     ExtractOutcome ReadingPass(const std::function<void(platform::FileObject&)>& pass);
     void Scan(platform::FileObject& exe);
-    // Finds the next bitmap the scan takes from `start` on: its 1-based
-    // `hit` and declared `size`; false where the scan ends. Raises
-    // EInOutError when reading fails.
-    bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start,
-                    std::int64_t& hit, std::int32_t& size);
+    // The carving scan's notes go out as messages naming the executable.
+    void CarveSurvey(platform::FileObject& exe, std::vector<CarvedBitmap>& found);
+    // Names and writes the picture just read, or tells it as a duplicate;
+    // false where the scan stops (an overwrite declined).
+    bool TakePicture();
+    std::string CarvedName();
+    // Whether `bytes` were written earlier in the run; then told so.
+    bool TellDuplicate(const unsigned char* bytes, std::int64_t size, WrittenBitmap record);
+    // After a file is written whole: a later picture of the same bytes is its
+    // duplicate.
+    void NoteWritten(const std::string& fileName);
+    // Finds the next bitmap the scan takes from `start` on and reads it;
+    // false where the scan ends. Raises EInOutError when reading fails.
+    // With Take::Place only where it lies and its size are noted.
+    enum class Take { Bytes, Place };
+    bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start, Take take);
     // Reads the bitmap at `hit`; fewer than `held` bytes mean the file was
     // cut short under us, which raises EInOutError rather than give a
     // bitmap that is zeros where the file had its bytes.
-    void ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int32_t size,
+    void ReadBitmap(platform::FileObject& exe, std::int64_t hit, std::int64_t size,
                     std::int64_t held);
     // The bytes of a bitmap at `hit` that the file held when the pass began.
-    std::int64_t HeldAtStart(std::int64_t hit, std::int32_t size) const;
+    std::int64_t HeldAtStart(std::int64_t hit, std::int64_t size) const;
     // Writes the bitmap just read to `fileName`, asking first when it exists.
     // False only when the user declined to overwrite: the bitmap is then
     // given back (count and number) and the scan stops.
@@ -157,13 +165,13 @@ private:
     void Report(const std::string& message) const;
     void TellNotRead(const std::string& message) const;
     // Whether the existing `fileName` may be replaced: All was answered, or
-    // the user agrees now.
+    // the user agrees.
     bool MayReplace(const std::string& fileName);
     enum class WriteResult { Written, Failed, Declined };
-    // Writes the bytes as a new file, or in place of an existing one the
-    // user agrees to replace; a failure is reported.
-    WriteResult WriteOut(const std::string& fileName, const unsigned char* bytes,
-                         std::int64_t size);
+    // Writes the bytes as a new file or, when the user agrees, in place of
+    // the existing one; a failure is reported.
+    WriteResult WritePicture(const std::string& fileName, const unsigned char* bytes,
+                             std::int64_t size);
     void Announce(WrittenBitmap record);
 
     std::string exePath_;
@@ -172,8 +180,11 @@ private:
     ExtractOutcome outcome_; // of the pass under way
     // The user answered All: existing files are replaced without asking.
     bool overwriteAll_ = false;
-    std::array<unsigned char, MaxBitmapSize> bitmap_{};
-    std::int32_t bitmapSize_ = 0;
+    std::vector<unsigned char> bitmap_; // the picture read, bitmapSize_ bytes
+    std::int64_t bitmapSize_ = 0;
+    std::int64_t bitmapHeld_ = 0;
     std::int64_t bitmapOffset_ = 0;
-    std::int64_t sizeAtStart_ = 0; // of the executable, when the pass began
+    CarvedKind bitmapKind_ = CarvedKind::Bitmap;
+    TDuplicateIndex::Digest bitmapDigest_{}; // of the picture read, with carve.once
+    std::int64_t sizeAtStart_ = 0;           // of the executable, when the pass began
 };

@@ -2,6 +2,7 @@
 // which carry no file header and so are never found by the "BM" scan.
 #include <new>
 
+#include "extract/CarvedNames.h"
 #include "extract/Extractor.h"
 #include "extract/ProgramResources.h"
 #include "extract/ResourceFileNames.h"
@@ -55,17 +56,30 @@ ExtractOutcome TBitmapExtractor::ExtractResources() {
                 Report("Damaged resources in " + exeName + ":\r\n" + problem);
                 continue;
             }
-            const std::string fileName = outputDir_ + names[k];
             const auto* bytes = reinterpret_cast<const unsigned char*>(picture.bytes.data());
-            const WriteResult result = WriteOut(fileName, bytes, std::ssize(picture.bytes));
+            WrittenBitmap record{exePath_,
+                                 r.offset,
+                                 std::ssize(picture.bytes),
+                                 {},
+                                 picture.width,
+                                 picture.height,
+                                 picture.bitCount,
+                                 r.name,
+                                 std::string(PictureExtension(picture.kind)),
+                                 r.type,
+                                 r.language,
+                                 std::string(ProgramKindName(list.kind))};
+            if (TellDuplicate(bytes, std::ssize(picture.bytes), record))
+                continue;
+            record.file =
+                outputDir_ + (hooks_.carve.names ? hooks_.carve.names->Claim(names[k]) : names[k]);
+            const WriteResult result = WritePicture(record.file, bytes, std::ssize(picture.bytes));
             if (result == WriteResult::Declined)
                 break;
             if (result == WriteResult::Failed)
                 continue;
-            Announce({exePath_, r.offset, std::ssize(picture.bytes), fileName, picture.width,
-                      picture.height, picture.bitCount, r.name,
-                      std::string(PictureExtension(picture.kind)), r.type, r.language,
-                      std::string(ProgramKindName(list.kind))});
+            NoteWritten(record.file);
+            Announce(std::move(record));
         }
     });
 }

@@ -15,19 +15,6 @@ bool Forbidden(unsigned char c) {
            std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
-std::string FileNamePart(const std::string& name) {
-    std::string part = name.substr(0, kMaxNamePart);
-    for (char& c : part)
-        if (Forbidden(static_cast<unsigned char>(c)))
-            c = '_';
-    return part;
-}
-
-std::string Stem(const std::string& programName) {
-    const std::size_t dot = programName.find_last_of('.');
-    return dot == std::string::npos || dot == 0 ? programName : programName.substr(0, dot);
-}
-
 // The name as a case-blind file system compares it.
 std::u32string Folded(const std::string& name) {
     std::u32string folded;
@@ -38,14 +25,27 @@ std::u32string Folded(const std::string& name) {
 
 } // namespace
 
+std::string FileNameSafe(const std::string& name) {
+    std::string part = name.substr(0, kMaxNamePart);
+    for (char& c : part)
+        if (Forbidden(static_cast<unsigned char>(c)))
+            c = '_';
+    return part;
+}
+
+std::string FileStem(const std::string& fileName) {
+    const std::size_t dot = fileName.find_last_of('.');
+    return dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot);
+}
+
 std::vector<std::string> ResourceFileNames(const std::string& programName,
                                            const std::vector<ResourceFileName>& resources) {
-    const std::string stem = Stem(programName);
+    const std::string stem = FileStem(programName);
     std::vector<std::string> names;
     std::set<std::u32string> used;
     auto taken = [&used](const std::string& name) { return used.count(Folded(name)) > 0; };
     for (const ResourceFileName& r : resources) {
-        const std::string base = stem + "-" + FileNamePart(r.name);
+        const std::string base = stem + "-" + FileNameSafe(r.name);
         const std::string dot = "." + r.extension;
         std::string name = base;
         if (taken(name + dot))

@@ -18,5 +18,10 @@ struct ResourceFileName {
 // with one extension (in two languages, or once as a name and once as an
 // id, or spelt in other case, which a Windows file system takes as the same
 // name) gets the language, then a count.
+// A name with what a file name may not hold made "_", cut to 64 bytes.
+std::string FileNameSafe(const std::string& name);
+// "tool.exe" -> "tool"; ".profile" and "tool" stay.
+std::string FileStem(const std::string& fileName);
+
 std::vector<std::string> ResourceFileNames(const std::string& programName,
                                            const std::vector<ResourceFileName>& resources);

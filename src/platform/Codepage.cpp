@@ -285,6 +285,13 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return i == a.size() && j == b.size();
 }
 
+std::u32string FoldedName(std::string_view name) {
+    std::u32string folded;
+    for (std::size_t i = 0, n = 0; i < name.size(); i += n)
+        folded += FoldedAt(name, i, n);
+    return folded;
+}
+
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {

@@ -63,6 +63,9 @@ std::string_view WindowsPrefix(std::string_view ansi, std::size_t count);
 char32_t FoldForCompare(unsigned char c);
 char32_t FoldCharacter(char32_t codePoint);
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
+// The name's characters folded: two names are equal ignoring case exactly
+// when their folded forms are equal, so the form can key a look-up.
+std::u32string FoldedName(std::string_view name);
 // Negative, zero or positive as the names compare in listing order.
 int CompareIgnoringCase(std::string_view a, std::string_view b);
 

@@ -6,6 +6,8 @@
 #include <set>
 #include <sstream>
 
+#include "CarvedPictures.h"
+#include "EmbeddedBitmaps.h"
 #include "HostFiles.h"
 #include "ProgramImage.h"
 #include "TempDrives.h"
@@ -465,5 +467,152 @@ TEST_F(ExtractCliTest, IconsCursorsAnd16BitProgramsAreWrittenAndWhatIsNotReadIsS
                 std::string::npos)
                 << out;
         }
+    }
+}
+
+namespace {
+
+// A program holding a small bitmap the window takes, one with a 108-byte
+// header, one over the window's bound, a PNG file and one more small bitmap.
+struct Carved {
+    std::string bytes;
+    std::vector<std::size_t> at;
+};
+
+Carved CarvedProgram() {
+    Carved c;
+    for (const std::string& part :
+         {ValidBitmap(300, 1), SoundBitmap(108, 8, 5, 5, 2), SoundBitmap(40, 24, 60, 40, 1),
+          PngFile(7, 3, 70, 1), ValidBitmap(200, 5)}) {
+        c.bytes += std::string(41, 'x');
+        c.at.push_back(c.bytes.size());
+        c.bytes += part;
+    }
+    return c;
+}
+
+std::string Hex8(std::size_t n) {
+    char s[16];
+    std::snprintf(s, sizeof s, "%08zx", n);
+    return s;
+}
+
+} // namespace
+
+TEST_F(ExtractCliTest, CarvingOptionsTakeMoreNameBySourceAndWriteEachPictureOnce) {
+    const Carved p = CarvedProgram();
+    auto named = [&](const std::string& stem, std::initializer_list<std::size_t> parts,
+                     const std::string& suffix = "") {
+        Files f;
+        for (const std::size_t i : parts)
+            f.insert(stem + "-" + Hex8(p.at[i]) + suffix + (i == 3 ? ".png" : ".bmp"));
+        return f;
+    };
+    Files twice = named("tool", {0, 1, 2, 3, 4});
+    twice.merge(named("tool", {0, 1, 2, 3, 4}, "-2"));
+    struct Case {
+        const char* what;
+        std::vector<std::string> options;
+        Files out;
+        std::string err;
+    };
+    // The numbered runs skip duplicates too, or the second file's pictures
+    // would meet the first's names.
+    const Case cases[] = {
+        {"the window's rules",
+         {"--skip-duplicates"},
+         {"1.bmp"},
+         "1 bitmap written from 2 files, 1 duplicate skipped.\n"},
+        // The large bitmap ends the bitmaps, not the PNG files.
+        {"PNG files",
+         {"--png", "--skip-duplicates"},
+         {"1.bmp", "2.png"},
+         "1 bitmap and 1 PNG file written from 2 files, 2 duplicates skipped.\n"},
+        {"everything",
+         {"--any-size", "--every-header", "--png", "--skip-duplicates"},
+         {"1.bmp", "2.bmp", "3.bmp", "4.png", "5.bmp"},
+         "4 bitmaps and 1 PNG file written from 2 files, 5 duplicates skipped.\n"},
+        {"named by source",
+         {"--any-size", "--every-header", "--png", "--names", "source"},
+         twice,
+         "8 bitmaps and 2 PNG files written from 2 files.\n"},
+        {"named by source, once",
+         {"--any-size", "--every-header", "--png", "--names=source", "--skip-duplicates"},
+         named("tool", {0, 1, 2, 3, 4}),
+         "4 bitmaps and 1 PNG file written from 2 files, 5 duplicates skipped.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(drives.Host("out"));
+        drives.WriteFile("a/tool.exe", p.bytes);
+        drives.WriteFile("b/tool.exe", p.bytes);
+        std::vector<std::string> args = c.options;
+        args.insert(args.end(),
+                    {"--json", "-o", Host("out"), Host("a/tool.exe"), Host("b/tool.exe")});
+        EXPECT_EQ(Run(args), 0);
+        EXPECT_EQ(err, c.err);
+        Files files;
+        for (const auto& e : fs::directory_iterator(drives.Host("out")))
+            files.insert(e.path().filename().string());
+        EXPECT_EQ(files, c.out);
+    }
+    // The PNG file is written whole, byte for byte, and each duplicate says
+    // which file holds its bytes.
+    EXPECT_EQ(Read("out/tool-" + Hex8(p.at[3]) + ".png"), PngFile(7, 3, 70, 1));
+    EXPECT_NE(
+        out.find("\"source\":\"" + Host("b/tool.exe") + "\",\"offset\":" + std::to_string(p.at[3]) +
+                 ",\"size\":" + std::to_string(PngFile(7, 3, 70, 1).size()) + ",\"file\":\"" +
+                 Host("out/tool-" + Hex8(p.at[3]) + ".png") +
+                 "\",\"width\":7,\"height\":3,\"bits\":24,\"kind\":\"png\",\"duplicate\":true}"),
+        std::string::npos)
+        << out;
+}
+
+TEST_F(ExtractCliTest, FoldersAreWalkedWithoutFollowingLinksAndWhatCannotBeReadIsSaid) {
+    const Carved p = CarvedProgram();
+    drives.WriteFile("d/a.exe", p.bytes);
+    drives.WriteFile("d/sub/b.DLL", p.bytes + "x");
+    drives.WriteFile("d/notes.txt", p.bytes);
+    drives.MakeDir("d/locked");
+    drives.WriteFile("d/locked/c.exe", p.bytes);
+    SetReadOnly(drives.Host("d/locked"));
+    fs::permissions(drives.Host("d/locked"), fs::perms::owner_read, fs::perm_options::remove);
+    fs::create_directory_symlink("..", drives.Host("d/sub/up"));
+    fs::create_directory_symlink(drives.Host("a"), drives.Host("d/elsewhere"));
+    drives.WriteFile("a/far.exe", p.bytes);
+    fs::create_symlink("a.exe", drives.Host("d/again.exe"));
+    fs::create_symlink("gone", drives.Host("d/gone.exe"));
+    const std::string d = Host("d");
+    EXPECT_EQ(
+        Run({"-r", "--include", "*.exe,*.dll", "--png", "--names", "source", "-o", Host("out"), d}),
+        2);
+    fs::permissions(drives.Host("d/locked"), fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(err, "sporvik-extract: " + d +
+                       "/elsewhere: a link not followed: it leads out of the folder\n"
+                       "sporvik-extract: " +
+                       d +
+                       "/gone.exe: a link not followed: it leads nowhere\n"
+                       "sporvik-extract: cannot read " +
+                       d +
+                       "/locked\nReason: I/O Error 5\n"
+                       "File access denied\n"
+                       "sporvik-extract: " +
+                       d +
+                       "/sub/up: a link not followed: it leads back to a "
+                       "folder it lies in\n"
+                       "2 bitmaps and 2 PNG files written from 2 files.\n");
+    Files want = {"a-" + Hex8(p.at[0]) + ".bmp", "b-" + Hex8(p.at[0]) + ".bmp"};
+    EXPECT_EQ(BmpFiles("out"), want);
+
+    // Patterns pick files found in folders only; wrong options are told.
+    const std::pair<std::vector<std::string>, std::string> wrong[] = {
+        {{"--include", "*.exe", d}, "--include picks files in folders: it needs --recursive"},
+        {{"-r", "--include", "*.exe,", d},
+         "--include needs patterns separated by commas, such as *.exe,*.dll"},
+        {{"--names", "path", d}, "--names needs number or source"},
+    };
+    for (const auto& [args, problem] : wrong) {
+        EXPECT_EQ(Run(args), 2);
+        EXPECT_EQ(err, "sporvik-extract: " + problem + "\nTry 'sporvik-extract --help'.\n");
     }
 }

@@ -2,6 +2,7 @@
 // inside the output folder, and never one name for two files.
 #include <gtest/gtest.h>
 
+#include "extract/CarvedNames.h"
 #include "extract/ResourceFileNames.h"
 
 TEST(ResourceFileNames, NamesAreSafeAndNeverTwice) {
@@ -38,4 +39,22 @@ TEST(ResourceFileNames, NamesAreSafeAndNeverTwice) {
               std::vector<std::string>{"my.tool-1.ico"});
     EXPECT_EQ(ResourceFileNames(".hidden", {{"1", 0, "ico"}}),
               std::vector<std::string>{".hidden-1.ico"});
+}
+
+TEST(CarvedNames, SayWhereAndNeverRepeatInARun) {
+    EXPECT_EQ(SourceFileName("tool.exe", 0x1a2b4, "bmp"), "tool-0001a2b4.bmp");
+    EXPECT_EQ(SourceFileName("a:b.dll", 0x123456789, "png"), "a_b-123456789.png");
+    EXPECT_EQ(SourceFileName("README", 0, "bmp"), "README-00000000.bmp");
+    TNameBook book;
+    // tool.exe and Tool.dll in two folders: the names differ in case only,
+    // which a Windows folder takes as one.
+    const std::pair<std::string, std::string> claims[] = {
+        {"tool-00000010.bmp", "tool-00000010.bmp"},
+        {"Tool-00000010.bmp", "Tool-00000010-2.bmp"},
+        {"tool-00000010.bmp", "tool-00000010-3.bmp"},
+        {"tool-00000010-2.bmp", "tool-00000010-2-2.bmp"},
+        {"tool-7.bmp", "tool-7.bmp"},
+    };
+    for (const auto& [wanted, given] : claims)
+        EXPECT_EQ(book.Claim(wanted), given);
 }
