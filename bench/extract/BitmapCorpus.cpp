@@ -155,6 +155,10 @@ Corpus WriteCorpus(const std::filesystem::path& path, const CorpusPlan& plan) {
         all.push_back(std::move(bytes));
     }
     const auto placed = Placed(std::move(all), plan.size, rng);
+    std::size_t k = 0; // the stretches lie in the order of the objects
+    for (const auto& [at, bytes] : placed)
+        if (isBitmap[k++])
+            corpus.offsets.push_back(at);
     corpus.chancePairs = WriteFilled(path, plan.size, rng, placed);
     return corpus;
 }

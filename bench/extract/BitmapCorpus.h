@@ -19,8 +19,10 @@ struct CorpusPlan {
 };
 
 struct Corpus {
-    // The bitmaps stored, each as the bytes of its whole file.
+    // The bitmaps stored, each as the bytes of its whole file, and where
+    // each starts in the file.
     std::vector<std::string> bitmaps;
+    std::vector<std::int64_t> offsets;
     std::int64_t chancePairs = 0; // "BM" pairs in the random bytes
 };
 

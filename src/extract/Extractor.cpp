@@ -102,14 +102,14 @@ ExtractOutcome TBitmapExtractor::Run() {
 void TBitmapExtractor::Scan(platform::FileObject& exe) {
     TFileSearch search(exePath_);
     std::int64_t start = 1;
-    while (NextBitmap(exe, search, start))
+    while (NextBitmap(exe, search, start, Take::Bytes))
         if (!TakePicture())
             return;
     RequireUncut(exe, sizeAtStart_);
 }
 
 bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search,
-                                  std::int64_t& start) {
+                                  std::int64_t& start, Take take) {
     for (;;) {
         const std::int64_t hit = search.Search(start, "BM", true, hooks_.progress);
         if (hit == -3)
@@ -130,7 +130,14 @@ bool TBitmapExtractor::NextBitmap(platform::FileObject& exe, TFileSearch& search
         if (header.bfSize > MaxBitmapSize)
             return false;
         start = hit + header.bfSize;
-        ReadBitmap(exe, hit, header.bfSize, HeldAtStart(hit, header.bfSize));
+        const std::int64_t held = HeldAtStart(hit, header.bfSize);
+        if (take == Take::Bytes) {
+            ReadBitmap(exe, hit, header.bfSize, held);
+        } else {
+            bitmapOffset_ = hit - 1;
+            bitmapSize_ = header.bfSize;
+            bitmapHeld_ = held;
+        }
         return true;
     }
 }
@@ -142,7 +149,9 @@ ExtractOutcome TBitmapExtractor::Survey(std::vector<CarvedBitmap>& found) {
             return CarveSurvey(exe, found);
         TFileSearch search(exePath_);
         std::int64_t start = 1;
-        while (NextBitmap(exe, search, start))
+        // Only where each bitmap lies is noted: its bytes are read when it
+        // is written.
+        while (NextBitmap(exe, search, start, Take::Place))
             found.push_back({bitmapOffset_, bitmapSize_, bitmapHeld_});
         RequireUncut(exe, sizeAtStart_);
     });

@@ -147,7 +147,9 @@ private:
     void NoteWritten(const std::string& fileName);
     // Finds the next bitmap the scan takes from `start` on and reads it;
     // false where the scan ends. Raises EInOutError when reading fails.
-    bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start);
+    // With Take::Place only where it lies and its size are noted.
+    enum class Take { Bytes, Place };
+    bool NextBitmap(platform::FileObject& exe, TFileSearch& search, std::int64_t& start, Take take);
     // Reads the bitmap at `hit`; fewer than `held` bytes mean the file was
     // cut short under us, which raises EInOutError rather than give a
     // bitmap that is zeros where the file had its bytes.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <unistd.h>
+#include <utility>
 
 #include "platform/Codepage.h"
 #include "platform/HostNames.h"
@@ -55,29 +56,72 @@ char* PutUnit(char* key, char32_t unit) {
     return key;
 }
 
-// A name's sort key written at `key`: its characters upper-cased as UTF-16
-// units, as an NTFS volume compares them, each unit high byte first, so that
-// keys compare as plain bytes in that order. It takes at most twice the
-// name's bytes (a token of seven bytes is two units at most); returns its
-// end.
-char* PutSortKey(char* key, std::string_view name) {
-    const auto& folded = FoldedBytes();
-    for (std::size_t i = 0; i < name.size();) {
-        if (name[i] != TokenMark) {
-            key = PutUnit(key, folded[static_cast<unsigned char>(name[i++])]);
-            continue;
-        }
-        const Character c = CharacterAt(name, i);
-        i += c.length;
+// A name's characters upper-cased as UTF-16 units, as an NTFS volume
+// compares them, one at a time.
+class FoldedUnits {
+public:
+    explicit FoldedUnits(std::string_view name) : name_(name) {}
+
+    // The next unit, or -1 at the end.
+    int Next() {
+        if (low_ != 0)
+            return std::exchange(low_, 0);
+        if (at_ >= name_.size())
+            return -1;
+        if (name_[at_] != TokenMark)
+            return folded_[static_cast<unsigned char>(name_[at_++])];
+        const Character c = CharacterAt(name_, at_);
+        at_ += c.length;
         const char32_t cp = FoldCharacter(c.codePoint);
-        if (cp > 0xFFFF) {
-            key = PutUnit(key, 0xD800 + ((cp - 0x10000) >> 10));
-            key = PutUnit(key, 0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            key = PutUnit(key, cp);
-        }
+        if (cp <= 0xFFFF)
+            return static_cast<int>(cp);
+        low_ = static_cast<int>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        return static_cast<int>(0xD800 + ((cp - 0x10000) >> 10));
     }
+
+private:
+    const std::array<char16_t, 256>& folded_ = FoldedBytes();
+    std::string_view name_;
+    std::size_t at_ = 0;
+    int low_ = 0;
+};
+
+// A name's sort key written at `key`: its folded units, each high byte
+// first, so that keys compare as plain bytes in listing order. It takes at
+// most twice the name's bytes (a token of seven bytes is two units at most);
+// returns its end.
+char* PutSortKey(char* key, std::string_view name) {
+    FoldedUnits units(name);
+    for (int u; (u = units.Next()) >= 0;)
+        key = PutUnit(key, static_cast<char32_t>(u));
     return key;
+}
+
+// The order of two names' keys, without writing them out.
+int CompareFolded(std::string_view a, std::string_view b) {
+    FoldedUnits x(a), y(b);
+    for (;;) {
+        const int u = x.Next(), v = y.Next();
+        if (u != v)
+            return u < v ? -1 : 1;
+        if (u < 0)
+            return 0;
+    }
+}
+
+// FNV-1a over the bytes of a name's key.
+std::size_t KeyHash(std::string_view name) {
+    std::uint64_t h = 14695981039346656037ull;
+    const auto mix = [&h](int byte) {
+        h ^= static_cast<unsigned>(byte);
+        h *= 1099511628211ull;
+    };
+    FoldedUnits units(name);
+    for (int u; (u = units.Next()) >= 0;) {
+        mix(u >> 8);
+        mix(u & 0xFF);
+    }
+    return static_cast<std::size_t>(h ^ (h >> 32));
 }
 
 } // namespace
@@ -127,6 +171,99 @@ std::string_view DirListing::HostNameOf(const Entry& e) const {
     return {text_.data() + e.host, e.hostLength};
 }
 
+std::string DirListing::OrderKey(std::string_view windowsName) {
+    std::string key(2 * windowsName.size(), '\0');
+    key.resize(static_cast<std::size_t>(PutSortKey(key.data(), windowsName) - key.data()));
+    return key;
+}
+
+bool DirListing::Before(const Entry& a, const Entry& b) const {
+    const int byKey = CompareFolded(NameOf(a), NameOf(b));
+    return byKey != 0 ? byKey < 0 : HostNameOf(a) < HostNameOf(b);
+}
+
+std::vector<std::size_t> DirListing::EqualIgnoringCase(std::string_view windowsName) const {
+    std::vector<std::size_t> equal;
+    if (inOrder_) {
+        // Ranks and units order names alike, so the units of the name can be
+        // compared with those of any listing, whichever key it was sorted by.
+        auto at = std::lower_bound(entries_.begin(), entries_.end(), windowsName,
+                                   [this](const Entry& e, std::string_view name) {
+                                       return CompareFolded(NameOf(e), name) < 0;
+                                   });
+        for (; at != entries_.end() && CompareFolded(NameOf(*at), windowsName) == 0; ++at)
+            equal.push_back(static_cast<std::size_t>(at - entries_.begin()));
+        return equal;
+    }
+    if (index_.empty())
+        MakeIndex();
+    const std::size_t mask = index_.size() - 1;
+    for (std::size_t slot = KeyHash(windowsName) & mask; index_[slot] != 0;
+         slot = (slot + 1) & mask)
+        if (CompareFolded(NameOf(entries_[index_[slot] - 1]), windowsName) == 0)
+            equal.push_back(index_[slot] - 1);
+    return equal;
+}
+
+void DirListing::MakeIndex() const {
+    std::size_t tableSize = 16;
+    while (tableSize < 2 * entries_.size())
+        tableSize *= 2;
+    index_.assign(tableSize, 0);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        std::size_t slot = KeyHash(NameOf(entries_[i])) & (tableSize - 1);
+        while (index_[slot] != 0)
+            slot = (slot + 1) & (tableSize - 1);
+        index_[slot] = static_cast<std::uint32_t>(i + 1);
+    }
+}
+
+void DirListing::PutInOrder() {
+    if (inOrder_)
+        return;
+    Sort();
+    inOrder_ = true;
+    index_.clear();
+    index_.shrink_to_fit();
+}
+
+std::shared_ptr<DirListing>
+DirListing::Changed(const std::vector<std::string_view>& added,
+                    const std::unordered_set<std::string>& removed) const {
+    auto changed = std::make_shared<DirListing>();
+    changed->text_ = text_;
+    changed->entries_ = entries_;
+    changed->complete_ = complete_;
+    changed->tokens_ = tokens_;
+    if (!removed.empty())
+        std::erase_if(changed->entries_, [&](const Entry& e) {
+            return removed.count(std::string(HostNameOf(e))) > 0;
+        });
+    const auto kept = static_cast<std::ptrdiff_t>(changed->entries_.size());
+    for (const std::string_view name : added)
+        changed->Add(name);
+    if (!inOrder_) {
+        changed->Sort();
+        return changed;
+    }
+    // The few names added go in among the entries already in order.
+    const auto before = [&changed](const Entry& a, const Entry& b) {
+        return changed->Before(a, b);
+    };
+    const auto mid = changed->entries_.begin() + kept;
+    std::sort(mid, changed->entries_.end(), before);
+    std::inplace_merge(changed->entries_.begin(), mid, changed->entries_.end(), before);
+    return changed;
+}
+
+std::shared_ptr<DirListing> DirListing::Of(const std::vector<std::string_view>& hostNames) {
+    auto listing = std::make_shared<DirListing>();
+    for (const std::string_view name : hostNames)
+        listing->Add(name);
+    listing->Sort();
+    return listing;
+}
+
 std::shared_ptr<DirListing> DirListing::Read(int dirFd) {
     const int fd = dup(dirFd);
     if (fd < 0)
@@ -150,7 +287,7 @@ std::shared_ptr<DirListing> DirListing::Read(int dirFd) {
     }
     listing->complete_ = errno == 0;
     closedir(dir);
-    listing->Sort();
+    listing->inOrder_ = false;
     return listing;
 }
 

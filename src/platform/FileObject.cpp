@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/HeldListing.h"
 #include "platform/HostAccess.h"
+#include "platform/KeptListing.h"
 #include "platform/Paths.h"
 #include "platform/ShareTable.h"
 
@@ -44,13 +44,14 @@ void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
     const bool writing = access == FileAccess::ReadWrite;
     if (int err = CheckFileName(name_))
         throw EInOutError(err);
-    std::string host;
-    bool dirMissing = false;
-    if (int err = ToHostPath(name_, host, &dirMissing))
+    ResolvedPath where;
+    if (int err = ResolveHostPath(name_, where))
         throw EInOutError(err);
+    const std::string& host = where.host;
+    const bool dirMissing = where.dirMissing;
     const bool creating = createFlags & O_CREAT;
     const bool exclusive = createFlags & O_EXCL;
-    if (int err = exclusive  ? CheckCreateNew(host, dirMissing)
+    if (int err = exclusive  ? CheckCreateNew(where)
                   : creating ? CheckCreateOrReplace(host, dirMissing)
                              : CheckOpenExisting(host, writing, dirMissing))
         throw EInOutError(err);
@@ -58,20 +59,22 @@ void FileObject::Open(int createFlags, FileAccess access, int recordSize) {
     // Truncation waits until the sharing check has passed, so a refused
     // opening never empties a file another holder is reading.
     // Opened without waiting: a named pipe would block until a writer comes.
-    // Only plain files are files here.
-    const int flags =
-        (writing ? O_RDWR : O_RDONLY) | (createFlags & (O_CREAT | O_EXCL)) | O_CLOEXEC | O_NONBLOCK;
+    // Only plain files are files here. A file made new is one, and cannot
+    // block.
+    const int flags = (writing ? O_RDWR : O_RDONLY) | (createFlags & (O_CREAT | O_EXCL)) |
+                      O_CLOEXEC | (exclusive ? 0 : O_NONBLOCK);
     int fd = ::open(host.c_str(), flags, 0666);
     if (fd < 0)
         throw EInOutError(WinErrorFromErrno(errno, writing, dirMissing));
+    if (exclusive)
+        NoteEntryAdded(host);
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw EInOutError(ERROR_ACCESS_DENIED);
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (creating)
-        NoteCreated(host);
+    if (!exclusive)
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (!share::Acquire({st.st_dev, st.st_ino}, writing)) {
         ::close(fd);
         throw EInOutError(ERROR_SHARING_VIOLATION);

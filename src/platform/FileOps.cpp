@@ -13,6 +13,7 @@
 #include "platform/Codepage.h"
 #include "platform/Drives.h"
 #include "platform/HostAccess.h"
+#include "platform/KeptListing.h"
 #include "platform/Paths.h"
 #include "platform/ShareTable.h"
 #include "platform/WinError.h"
@@ -44,9 +45,15 @@ bool SameEntry(const std::string& a, const std::string& b) {
            x.st_ino == y.st_ino;
 }
 
+// A kept listing of either directory stays true of a move made.
+void NoteMoved(const std::string& from, const std::string& to) {
+    NoteEntryRemoved(from);
+    NoteEntryAdded(to);
+}
+
 // rename() that fails instead of replacing an existing target, also when one
 // appears between our check and the call.
-int RenameNoReplace(const std::string& from, const std::string& to) {
+int MoveNoReplace(const std::string& from, const std::string& to) {
 #ifdef SYS_renameat2
     if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
                 1u /*RENAME_NOREPLACE*/) == 0)
@@ -63,6 +70,13 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
         return err;
     }
     return 0;
+}
+
+int RenameNoReplace(const std::string& from, const std::string& to) {
+    const int err = MoveNoReplace(from, to);
+    if (err == 0)
+        NoteMoved(from, to);
+    return err;
 }
 
 // Renames a file to a spelling that differs only in case. A host that tells
@@ -117,6 +131,7 @@ int DeleteFile(std::string_view path) {
         return err;
     if (unlink(host.c_str()) != 0)
         return WinErrorFromErrno(errno, true, dirMissing);
+    NoteEntryRemoved(host);
     return ERROR_SUCCESS;
 }
 
@@ -204,6 +219,7 @@ int ReplaceFile(std::string_view from, std::string_view to) {
         return ERROR_SHARING_VIOLATION;
     if (rename(hostFrom.c_str(), hostTo.c_str()) != 0)
         return WinErrorFromErrno(errno, true);
+    NoteMoved(hostFrom, hostTo);
     // The look-up may have found the target under another spelling; the file
     // takes the name as given, as a new file does. Should that fail, the
     // file is whole under the old spelling, which names it just as well.
@@ -230,8 +246,7 @@ int GetDiskSpace(std::string_view rootPath, DiskSpace& space) {
     const bool driveRoot = full.size() == 3;
     std::string hostDir;
     std::error_code missing;
-    if (!driveRoot &&
-        (ToHostPath(full, hostDir) != 0 || !fs::is_directory(hostDir, missing)))
+    if (!driveRoot && (ToHostPath(full, hostDir) != 0 || !fs::is_directory(hostDir, missing)))
         return ERROR_FILE_NOT_FOUND;
     // An empty directory that is not a mount point stands for a drive
     // without a medium; an empty volume that is mounted is a ready drive.

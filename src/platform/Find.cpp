@@ -22,15 +22,21 @@ struct FindState {
         std::string hostName;
     };
     std::vector<Leading> leading;
+    // The directory is read only once the leading entries are passed, so
+    // that a test for a directory, answered by its ".", never reads it.
+    bool listed = false; // the listing comes after the leading entries
+    struct stat dirStat {};
     std::shared_ptr<const DirListing> listing;
     std::shared_ptr<const std::string> hostDir;
     std::string mask;
     int attrMask = 0;
     std::size_t next = 0;
 
-    std::size_t Count() const { return leading.size() + (listing ? listing->Count() : 0); }
-    // Moves `rec` to the next entry admitted; 0 or 18.
+    // Moves `rec` to the next entry admitted: 0, 18 at the end, or the
+    // Windows error code when the directory cannot be read.
     static int Advance(TSearchRec& rec);
+    // The listing, read when first needed; null when there is none to walk.
+    int List();
 };
 
 namespace {
@@ -146,9 +152,21 @@ bool FindExactName(const std::string& mask, const std::string& hostDir, FindStat
 
 } // namespace
 
+int FindState::List() {
+    int error = ERROR_SUCCESS;
+    if (listed && !listing)
+        listing = ListDirectory(*hostDir, dirStat, error);
+    return error;
+}
+
 int FindState::Advance(TSearchRec& rec) {
     FindState& s = *rec.state;
-    while (s.next < s.Count()) {
+    for (;;) {
+        if (s.next >= s.leading.size())
+            if (int error = s.List())
+                return error;
+        if (s.next >= s.leading.size() + (s.listing ? s.listing->Count() : 0))
+            break;
         const std::size_t i = s.next++;
         const bool listed = i >= s.leading.size();
         const std::string_view name =
@@ -257,16 +275,15 @@ int FindFirst(std::string_view pattern, int attr, TSearchRec& rec) {
             for (const char* dot : {".", ".."})
                 if (MatchesMask(dot, mask))
                     state->leading.push_back({dot, dot});
-        int error = ERROR_SUCCESS;
-        state->listing = ListDirectory(host, st, error);
-        if (!state->listing)
-            return error;
+        state->listed = true;
+        state->dirStat = st;
     }
 
     rec.state = std::move(state);
-    if (FindState::Advance(rec) != ERROR_SUCCESS) {
+    const int found = FindState::Advance(rec);
+    if (found != ERROR_SUCCESS) {
         FindClose(rec);
-        return ERROR_FILE_NOT_FOUND;
+        return found == ERROR_NO_MORE_FILES ? ERROR_FILE_NOT_FOUND : found;
     }
     return ERROR_SUCCESS;
 }

@@ -12,11 +12,17 @@ int MissingCode(bool dirMissing) {
     return dirMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
 }
 
+int WritableDirectory(const struct stat& dir) {
+    if (!S_ISDIR(dir.st_mode))
+        return ERROR_PATH_NOT_FOUND;
+    return (dir.st_mode & S_IWUSR) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
 int ParentWritable(const std::string& hostPath) {
     struct stat parent {};
-    if (stat(HostParent(hostPath).c_str(), &parent) != 0 || !S_ISDIR(parent.st_mode))
+    if (stat(HostParent(hostPath).c_str(), &parent) != 0)
         return ERROR_PATH_NOT_FOUND;
-    return (parent.st_mode & S_IWUSR) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    return WritableDirectory(parent);
 }
 
 } // namespace
@@ -62,12 +68,14 @@ int CheckCreateOrReplace(const std::string& hostPath, bool dirMissing) {
     return CheckAddEntry(hostPath, dirMissing);
 }
 
-int CheckCreateNew(const std::string& hostPath, bool dirMissing) {
+int CheckCreateNew(const ResolvedPath& where) {
+    if (where.dirMissing)
+        return ERROR_PATH_NOT_FOUND;
     struct stat st {};
     // A folder refuses a file as it does when the file would replace it.
-    if (!dirMissing && lstat(hostPath.c_str(), &st) == 0)
+    if (where.exists && lstat(where.host.c_str(), &st) == 0)
         return S_ISDIR(st.st_mode) ? ERROR_ACCESS_DENIED : ERROR_FILE_EXISTS;
-    return CheckAddEntry(hostPath, dirMissing);
+    return where.parentKnown ? WritableDirectory(where.parent) : ParentWritable(where.host);
 }
 
 int CheckRemoveEntry(const std::string& hostPath, bool dirMissing) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ResolvedPath.h"
+
 namespace platform {
 
 std::string HostParent(const std::string& hostPath);
@@ -22,8 +24,9 @@ int CheckOpenExisting(const std::string& hostPath, bool writing, bool dirMissing
 // Creating a file, or emptying an existing one.
 int CheckCreateOrReplace(const std::string& hostPath, bool dirMissing);
 // Creating a file where no entry of that name may be: 80 for any entry (a
-// link, even a dangling one, included), 5 for a folder.
-int CheckCreateNew(const std::string& hostPath, bool dirMissing);
+// link, even a dangling one, included), 5 for a folder. What the look-up of
+// the path learnt is taken as it stands.
+int CheckCreateNew(const ResolvedPath& where);
 // Removing or renaming the entry of a file in its directory.
 int CheckRemoveEntry(const std::string& hostPath, bool dirMissing);
 // Adding an entry to a directory.

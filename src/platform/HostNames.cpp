@@ -1,15 +1,26 @@
 #include "platform/HostNames.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/Codepage.h"
 
 namespace platform {
 namespace {
 
+// Looked up, not searched for: every byte of every name of a large listing
+// is asked about.
+const std::array<bool, 256> kOutsideWindowsNames = [] {
+    std::array<bool, 256> outside{};
+    for (int c = 0; c < 32; ++c)
+        outside[c] = true;
+    for (const char c : std::string_view("\\/:*?\"<>|"))
+        outside[static_cast<unsigned char>(c)] = true;
+    return outside;
+}();
+
 bool OutsideWindowsNames(char c) {
-    return static_cast<unsigned char>(c) < 32 ||
-           std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    return kOutsideWindowsNames[static_cast<unsigned char>(c)];
 }
 
 bool AllDots(std::string_view name) {

@@ -82,6 +82,53 @@ bool HasInvalidNameChar(std::string_view name) {
     return false;
 }
 
+// The names of a path's components on the Windows side and on the host.
+struct Components {
+    std::vector<std::string> names;
+    std::vector<std::string> hostNames;
+};
+
+int SplitPath(const std::string& full, Components& parts) {
+    std::size_t pos = 3;
+    while (pos < full.size()) {
+        std::size_t end = full.find('\\', pos);
+        if (end == std::string::npos)
+            end = full.size();
+        std::string name = full.substr(pos, end - pos);
+        pos = end + 1;
+        if (name.empty())
+            continue;
+        std::string hostName;
+        if (HasInvalidNameChar(name) || !HostName(name, hostName))
+            return ERROR_INVALID_NAME;
+        parts.names.push_back(std::move(name));
+        parts.hostNames.push_back(std::move(hostName));
+    }
+    return ERROR_SUCCESS;
+}
+
+// Walks the components from the drive's root; once one is missing, the rest
+// keep their spelling.
+void WalkComponents(std::string dir, Components& parts, ResolvedPath& where) {
+    bool missing = false;
+    for (std::size_t i = 0; i < parts.names.size(); ++i) {
+        const bool last = i + 1 == parts.names.size();
+        if (!missing) {
+            struct stat st {};
+            const bool isDir = stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            missing = !isDir || !FindInDirectory(dir, st, parts.names[i], parts.hostNames[i]);
+            if (last && isDir) {
+                where.parentKnown = true;
+                where.parent = st;
+                where.exists = !missing;
+            }
+            where.dirMissing = missing && !last;
+        }
+        dir = JoinHost(dir, parts.hostNames[i]);
+    }
+    where.host = std::move(dir);
+}
+
 } // namespace
 
 int ExpandPath(std::string_view path, std::string& full) {
@@ -147,48 +194,43 @@ std::string ExpandFileName(std::string_view path) {
 }
 
 int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing) {
-    hostPath.clear();
+    ResolvedPath where;
+    const int err = ResolveHostPath(winPath, where);
+    hostPath = std::move(where.host);
     if (dirMissing)
-        *dirMissing = false;
+        *dirMissing = where.dirMissing;
+    return err;
+}
+
+int ResolveHostPath(std::string_view winPath, ResolvedPath& where) {
+    where = ResolvedPath();
     std::string full;
     if (int err = ExpandPath(winPath, full))
         return err;
-    std::string dir = DriveHostRoot(full[0]);
-    if (dir.empty())
+    std::string root = DriveHostRoot(full[0]);
+    if (root.empty())
         return ERROR_PATH_NOT_FOUND;
-
-    // Walk the components; once one is missing, the rest keep their spelling.
-    bool missing = false;
-    std::size_t pos = 3;
-    while (pos < full.size()) {
-        std::size_t end = full.find('\\', pos);
-        if (end == std::string::npos)
-            end = full.size();
-        const std::string name = full.substr(pos, end - pos);
-        pos = end + 1;
-        if (name.empty())
-            continue;
-        if (HasInvalidNameChar(name))
-            return ERROR_INVALID_NAME;
-        const bool lastComponent = pos >= full.size();
-        std::string hostName;
-        if (!HostName(name, hostName))
-            return ERROR_INVALID_NAME;
-        if (!missing) {
-            struct stat st {};
-            if (lstat(JoinHost(dir, hostName).c_str(), &st) != 0) {
-                const std::string found = FindIgnoringCase(dir, name);
-                if (found.empty())
-                    missing = true;
-                else
-                    hostName = found;
-            }
-            if (missing && !lastComponent && dirMissing)
-                *dirMissing = true;
-        }
-        dir = JoinHost(dir, hostName);
+    Components parts;
+    if (int err = SplitPath(full, parts))
+        return err;
+    if (parts.names.empty()) {
+        where.host = std::move(root);
+        return ERROR_SUCCESS;
     }
-    hostPath = dir;
+    // When the directory holding the last name is there as spelled, so is
+    // every directory on the way, and only the last name is left to look up.
+    std::string parent = root;
+    for (std::size_t i = 0; i + 1 < parts.names.size(); ++i)
+        parent = JoinHost(parent, parts.hostNames[i]);
+    struct stat st {};
+    if (stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        where.exists = FindInDirectory(parent, st, parts.names.back(), parts.hostNames.back());
+        where.parentKnown = true;
+        where.parent = st;
+        where.host = JoinHost(parent, parts.hostNames.back());
+        return ERROR_SUCCESS;
+    }
+    WalkComponents(std::move(root), parts, where);
     return ERROR_SUCCESS;
 }
 

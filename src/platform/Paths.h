@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ResolvedPath.h"
+
 namespace platform {
 
 // The longest full path Windows accepts (MAX_PATH less the terminator), in
@@ -30,5 +32,8 @@ int SetCurrentDir(std::string_view path);
 // `dirMissing` (if given) tells whether a directory on the way does not exist,
 // so that callers can answer 3 rather than 2.
 int ToHostPath(std::string_view winPath, std::string& hostPath, bool* dirMissing = nullptr);
+
+// ToHostPath, and what the look-up learnt on the way.
+int ResolveHostPath(std::string_view winPath, ResolvedPath& where);
 
 } // namespace platform

@@ -2,6 +2,8 @@
 // display, no Qt platform chosen, and the exit status as the only answer.
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
+#include <sstream>
 #include <sys/wait.h>
 
 #include "HostFiles.h"
@@ -35,6 +37,40 @@ int RunProgram(const std::string& args, const fs::path& out) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// A file of `count` stored bitmaps between runs of filler bytes; with
+// `spoilt`, each fails the planes test, so the scan is the same but nothing
+// is written.
+std::string StoredBitmaps(int count, bool spoilt) {
+    std::string bytes;
+    for (int i = 0; i < count; ++i) {
+        std::string bmp(14, '\0');
+        bmp[0] = 'B';
+        bmp[1] = 'M';
+        bmp += ResourceBitmap(8, 4 + i % 5, 4, static_cast<unsigned>(i));
+        PutU32(bmp, 2, static_cast<std::uint32_t>(bmp.size()));
+        PutU32(bmp, 10, 14 + 40 + 256 * 4);
+        if (spoilt)
+            bmp[26] = 0;
+        bytes += std::string(300, 'x') + bmp;
+    }
+    return bytes;
+}
+
+// The calls of each kind strace counted (-c), and their total.
+std::map<std::string, long> CallCounts(const fs::path& log) {
+    std::map<std::string, long> calls;
+    std::istringstream in(testsupport::ReadHostFile(log));
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        std::vector<std::string> f;
+        for (std::string w; fields >> w;)
+            f.push_back(w);
+        if (f.size() >= 5 && std::isdigit(static_cast<unsigned char>(f[3][0])))
+            calls[f.back()] = std::stol(f[3]);
+    }
+    return calls;
+}
+
 } // namespace
 
 TEST(ExtractProgram, RunsWithoutADisplayAndAnswersWithItsExitStatus) {
@@ -63,4 +99,35 @@ TEST(ExtractProgram, RunsWithoutADisplayAndAnswersWithItsExitStatus) {
     EXPECT_EQ(testsupport::ReadHostFile(log),
               "sporvik-extract: Error reading gone.exe!\nReason: I/O Error 2\n"
               "File not found\n0 bitmaps written from 0 files.\n");
+}
+// Writing a file new into a folder costs a few calls of its own, however many
+// files the folder holds: its existence is not asked first, and the folder is
+// read once at most, not once per name.
+TEST(ExtractProgram, EachFileWrittenCostsAFewSystemCallsInAFolderOfAnySize) {
+    if (std::system("strace -o /dev/null true >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "strace cannot trace here";
+    constexpr int kBitmaps = 60;
+    TempDrives drives;
+    drives.WriteFile("in/stored.bin", StoredBitmaps(kBitmaps, false));
+    drives.WriteFile("in/spoilt.bin", StoredBitmaps(kBitmaps, true));
+    for (int i = 0; i < 3000; ++i)
+        drives.WriteFile("full/glyph" + std::to_string(i) + ".bmp", "");
+    const auto traced = [&drives](const std::string& input) {
+        const fs::path log = drives.Host("strace.txt");
+        const std::string command =
+            "strace -f -c -o " + Quoted(log.string()) + " " + Quoted(ProgramPath().string()) +
+            " -q -o " + Quoted(drives.Host("full").string()) + " " +
+            Quoted(drives.Host("in/" + input).string()) + " >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1) << input; // 1: none found
+        return CallCounts(log);
+    };
+    auto spoilt = traced("spoilt.bin");
+    auto stored = traced("stored.bin");
+    ASSERT_TRUE(fs::exists(drives.Host("full/" + std::to_string(kBitmaps) + ".bmp")));
+    // Once a run: reading the folder, watching it, and the like.
+    constexpr int kOnceARun = 40;
+    EXPECT_LE(stored["total"] - spoilt["total"], 8 * kBitmaps + kOnceARun);
+    // Reading 3000 names takes a handful of calls; once per name, hundreds.
+    EXPECT_LE(stored["getdents64"] - spoilt["getdents64"], 10);
 }
