@@ -71,6 +71,16 @@ std::map<std::string, long> CallCounts(const fs::path& log) {
     return calls;
 }
 
+// The calls a run makes for its files. The allocator's calls are left out: how
+// often it asks the kernel for memory follows the heap (a sanitizer's above all),
+// not the files written.
+long FileCalls(std::map<std::string, long> calls) {
+    long total = calls["total"];
+    for (const char* memory : {"mmap", "munmap", "mprotect", "madvise", "mremap", "brk", "futex"})
+        total -= calls[memory];
+    return total;
+}
+
 } // namespace
 
 TEST(ExtractProgram, RunsWithoutADisplayAndAnswersWithItsExitStatus) {
@@ -127,7 +137,7 @@ TEST(ExtractProgram, EachFileWrittenCostsAFewSystemCallsInAFolderOfAnySize) {
     ASSERT_TRUE(fs::exists(drives.Host("full/" + std::to_string(kBitmaps) + ".bmp")));
     // Once a run: reading the folder, watching it, and the like.
     constexpr int kOnceARun = 40;
-    EXPECT_LE(stored["total"] - spoilt["total"], 8 * kBitmaps + kOnceARun);
+    EXPECT_LE(FileCalls(stored) - FileCalls(spoilt), 8 * kBitmaps + kOnceARun);
     // Reading 3000 names takes a handful of calls; once per name, hundreds.
     EXPECT_LE(stored["getdents64"] - spoilt["getdents64"], 10);
 }
