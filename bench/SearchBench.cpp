@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "BenchMain.h"
 #include "ScratchDrive.h"
 #include "controls/SearchProgress.h"
 #include "extract/FileSearch.h"
@@ -203,11 +204,5 @@ private:
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    BenchFiles files;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunOnFiles<BenchFiles>(argc, argv);
 }

@@ -19,6 +19,7 @@
 #include <set>
 #include <unistd.h>
 
+#include "BenchMain.h"
 #include "BitmapCorpus.h"
 #include "ChildProgram.h"
 #include "ScratchDrive.h"
@@ -140,12 +141,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    BenchFiles files;
-    benchmark::AddCustomContext("stored_pictures", std::to_string(g_pictures.size()));
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunOnFiles<BenchFiles>(argc, argv, [] {
+        benchmark::AddCustomContext("stored_pictures", std::to_string(g_pictures.size()));
+    });
 }

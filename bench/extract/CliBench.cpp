@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "BenchMain.h"
 #include "BitmapCorpus.h"
 #include "ChildProgram.h"
 #include "ScratchDrive.h"
@@ -156,11 +157,5 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    BenchFiles files;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunOnFiles<BenchFiles>(argc, argv);
 }

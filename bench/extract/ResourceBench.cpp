@@ -15,6 +15,7 @@
 #include <map>
 #include <sstream>
 
+#include "BenchMain.h"
 #include "ChildProgram.h"
 #include "ProgramImage.h"
 #include "ScratchDrive.h"
@@ -198,11 +199,5 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    BenchFiles files;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunOnFiles<BenchFiles>(argc, argv);
 }
